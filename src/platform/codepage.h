@@ -1,0 +1,30 @@
+#pragma once
+// Conversion between file bytes and the UTF-16 text the core works in.
+//
+// Data files and GB2312/GBK books are GB18030: byte-for-byte GBK for every character GBK knows,
+// and able to carry any other character, so nothing written by the reader is ever lost.
+
+#include <string>
+#include <string_view>
+
+namespace quillon::codepage {
+
+// Decodes GB18030. The lone byte 0x80 reads as the euro sign, as the Chinese Windows code page
+// does. A byte sequence that is not valid becomes U+FFFD and decoding resumes right after it, so
+// no text behind a damaged spot is lost.
+std::u16string DecodeGb18030(std::string_view bytes);
+// The same, appending to `out` (lets a caller reserve once for a large book).
+void AppendGb18030(std::string_view bytes, std::u16string& out);
+
+// Encodes to GB18030. A lone surrogate, which no encoding can carry, becomes '?'.
+std::string EncodeGb18030(std::u16string_view text);
+
+// UTF-8 both ways. Invalid input becomes U+FFFD per maximal invalid subpart (as WHATWG does).
+std::u16string DecodeUtf8(std::string_view bytes);
+void AppendUtf8(std::string_view bytes, std::u16string& out);
+std::string EncodeUtf8(std::u16string_view text);
+
+// UTF-16 without a byte-order mark; an odd last byte becomes U+FFFD.
+std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian);
+
+}  // namespace quillon::codepage

@@ -1,0 +1,185 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/codepage.h"
+
+namespace quillon::files {
+
+namespace {
+
+std::string SystemPath(std::u16string_view path) {
+  return codepage::EncodeUtf8(path);
+}
+
+void SetError(std::string* error, const std::string& what, int errorNumber) {
+  if (error) *error = what + ": " + std::strerror(errorNumber);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  const char* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t written = ::write(fd, data, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (written == 0) {  // no progress and no error: report it like a full disk
+      errno = ENOSPC;
+      return false;
+    }
+    data += written;
+    left -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+bool SyncRetrying(int fd) {
+  while (::fsync(fd) != 0) {
+    if (errno != EINTR) return false;
+  }
+  return true;
+}
+
+// Makes the new file durable in its directory entry; some file systems cannot sync a directory,
+// and the data is already safe by then, so a failure here is not reported.
+void SyncDirectory(const std::string& directory) {
+  const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  SyncRetrying(fd);
+  ::close(fd);
+}
+
+std::atomic<unsigned> temporaryCounter{0};
+
+}  // namespace
+
+bool FileExists(const std::u16string& path) {
+  struct stat info {};
+  return ::stat(SystemPath(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool DirectoryExists(const std::u16string& path) {
+  struct stat info {};
+  return ::stat(SystemPath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool MakeDirectory(const std::u16string& path) {
+  ::mkdir(SystemPath(path).c_str(), 0777);
+  return DirectoryExists(path);
+}
+
+std::optional<std::string> ReadWholeFile(const std::u16string& path) {
+  const int fd = ::open(SystemPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::optional<std::string> content;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode)) {
+    std::string bytes;
+    // The size is only a hint: the file may grow or shrink while it is read.
+    if (S_ISREG(info.st_mode) && info.st_size > 0) {
+      bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
+    char buffer[65536];
+    bool failed = false;
+    for (;;) {
+      const ssize_t count = ::read(fd, buffer, sizeof buffer);
+      if (count < 0) {
+        if (errno == EINTR) continue;
+        failed = true;
+        break;
+      }
+      if (count == 0) break;
+      bytes.append(buffer, static_cast<std::size_t>(count));
+    }
+    if (!failed) content = std::move(bytes);
+  }
+  ::close(fd);
+  return content;
+}
+
+bool ReplaceFile(const std::u16string& path, std::string_view bytes, std::string* error) {
+  const std::string target = SystemPath(path);
+  const std::size_t slash = target.rfind('/');
+  const std::string directory =
+      slash == std::string::npos ? std::string(".") : target.substr(0, slash == 0 ? 1 : slash);
+  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  if (name.empty()) {
+    SetError(error, "cannot replace " + target, EISDIR);
+    return false;
+  }
+
+  // The old file's permissions carry over; a new file gets the default of open().
+  mode_t mode = 0666;
+  bool keepMode = false;
+  struct stat old {};
+  if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    mode = old.st_mode & 07777;
+    keepMode = true;
+  }
+
+  // A dot name with the process id and a counter cannot clash with a user's file or with a
+  // second save running at the same time; O_EXCL makes sure of it.
+  std::string temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temporary = directory + "/." + name + ".tmp-" + std::to_string(::getpid()) + "-" +
+                std::to_string(temporaryCounter.fetch_add(1));
+    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    const int saved = errno;
+    SetError(error, "cannot create " + temporary, saved);
+    return false;
+  }
+
+  const auto fail = [&](const std::string& what, int errorNumber) {
+    SetError(error, what, errorNumber);
+    ::unlink(temporary.c_str());
+    return false;
+  };
+  // open() applied the umask; the old file's exact bits win over it.
+  if (keepMode && ::fchmod(fd, mode) != 0) {
+    const int saved = errno;
+    ::close(fd);
+    return fail("cannot set the permissions of " + temporary, saved);
+  }
+  if (!WriteAll(fd, bytes)) {
+    const int saved = errno;
+    ::close(fd);
+    return fail("cannot write " + temporary, saved);
+  }
+  if (!SyncRetrying(fd)) {
+    const int saved = errno;
+    ::close(fd);
+    return fail("cannot flush " + temporary, saved);
+  }
+  // On Linux the descriptor is gone even after EINTR, and the data was already synced.
+  if (::close(fd) != 0 && errno != EINTR) {
+    const int saved = errno;
+    return fail("cannot close " + temporary, saved);
+  }
+  if (::rename(temporary.c_str(), target.c_str()) != 0) {
+    const int saved = errno;
+    return fail("cannot rename " + temporary + " to " + target, saved);
+  }
+  SyncDirectory(directory);
+  return true;
+}
+
+std::u16string JoinPath(std::u16string_view directory, std::u16string_view name) {
+  std::u16string result(directory);
+  if (!result.empty() && result.back() != u'/') result.push_back(u'/');
+  result.append(name);
+  return result;
+}
+
+}  // namespace quillon::files

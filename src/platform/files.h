@@ -1,0 +1,29 @@
+#pragma once
+// The few file-system operations the reader needs. Paths are UTF-16 text like every other text of
+// the core and use '/' as the separator; they are turned into UTF-8 only at the system call.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillon::files {
+
+bool FileExists(const std::u16string& path);  // something that is not a directory
+bool DirectoryExists(const std::u16string& path);
+// Creates the directory (its parent must exist). True when it exists afterwards.
+bool MakeDirectory(const std::u16string& path);
+
+// The whole content, or nullopt when the file cannot be opened or read (missing, a directory,
+// no permission).
+std::optional<std::string> ReadWholeFile(const std::u16string& path);
+
+// Replaces the file with `bytes`: writes a temporary file beside it, flushes it to the disk and
+// renames it over the old one, so a crash or a full disk never leaves a half-written or missing
+// file. On failure the old file is untouched, the temporary file is removed, and `error` (when
+// given) says why in a few words.
+bool ReplaceFile(const std::u16string& path, std::string_view bytes, std::string* error = nullptr);
+
+// Joins a directory and a relative name with '/'.
+std::u16string JoinPath(std::u16string_view directory, std::u16string_view name);
+
+}  // namespace quillon::files

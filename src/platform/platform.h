@@ -1,0 +1,91 @@
+#pragma once
+// Everything the reader asks of the machine, handed to the windows as one object. The Qt backend
+// implements it for real; tests/support has a fake of each service.
+
+#include <optional>
+#include <string>
+
+#include "platform/datetime.h"
+#include "platform/ui/types.h"
+
+namespace quillon {
+
+namespace ui {
+class Form;
+}
+
+class Screen {
+ public:
+  virtual ~Screen() = default;
+  virtual int WidthTwips() const = 0;
+  virtual int HeightTwips() const = 0;
+  virtual int TwipsPerPixelX() const = 0;
+  virtual int TwipsPerPixelY() const = 0;
+};
+
+enum class MessageIcon { None, Information };
+
+struct OpenFileRequest {
+  std::u16string DefaultExt;  // "txt": added to a typed name that has no extension
+  std::u16string Filter;      // "txt(*.txt)|*.txt|All Files(*.*)|*.*"
+};
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  // One OK button; returns when the user closed the box.
+  virtual void MessageBox(const std::u16string& text, const std::u16string& title,
+                          MessageIcon icon) = 0;
+  // nullopt when the user cancelled.
+  virtual std::optional<std::u16string> InputBox(const std::u16string& prompt,
+                                                 const std::u16string& title) = 0;
+  // The chosen file's full path, or nullopt when the user cancelled.
+  virtual std::optional<std::u16string> OpenFile(const OpenFileRequest& request) = 0;
+  // The chosen colour, or nullopt when the user cancelled.
+  virtual std::optional<ui::Color> ChooseColor(ui::Color initial) = 0;
+};
+
+// Shows forms, runs modal ones and takes them down again.
+class FormHost {
+ public:
+  virtual ~FormHost() = default;
+  virtual void Show(ui::Form& form) = 0;
+  // Returns once the form has been unloaded.
+  virtual void RunModal(ui::Form& form) = 0;
+  virtual void Unload(ui::Form& form) = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual DateTime Now() const = 0;
+};
+
+class Program {
+ public:
+  virtual ~Program() = default;
+  // The folder of the executable, without a trailing '/': the data folders live beside it.
+  virtual std::u16string Directory() const = 0;
+  // Ends the program at once: nothing more is shown and nothing is saved. Code that calls it
+  // returns straight away without touching any state.
+  virtual void End() = 0;
+  virtual bool Ended() const = 0;
+};
+
+class Pictures {
+ public:
+  virtual ~Pictures() = default;
+  // Null when the file is missing or is not a picture the platform can read.
+  virtual ui::PicturePtr Load(const std::u16string& path) = 0;
+};
+
+struct Platform {
+  Screen& screen;
+  Dialogs& dialogs;
+  FormHost& forms;
+  Clock& clock;
+  Program& program;
+  Pictures& pictures;
+};
+
+}  // namespace quillon

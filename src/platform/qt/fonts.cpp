@@ -1,0 +1,72 @@
+#include "platform/qt/fonts.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "platform/qt/convert.h"
+
+namespace quillon::qt {
+
+namespace {
+
+const QString kSerifCjk = QStringLiteral("Noto Serif CJK SC");
+const QString kSansCjk = QStringLiteral("Noto Sans CJK SC");
+const QString kBrushCjk = QStringLiteral("AR PL UKai CN");
+
+// Each face with the installed families closest to it in look; a Chinese family always follows,
+// so that Chinese text in a Latin face still has its glyphs.
+const std::pair<const char16_t*, QStringList> kFaces[] = {
+    {u"宋体", {kSerifCjk}},
+    {u"新宋体", {kSerifCjk}},
+    {u"仿宋_GB2312", {kSerifCjk}},
+    {u"仿宋", {kSerifCjk}},
+    {u"黑体", {kSansCjk}},
+    {u"幼圆", {kSansCjk}},
+    {u"楷体_GB2312", {kBrushCjk, kSerifCjk}},
+    {u"楷体", {kBrushCjk, kSerifCjk}},
+    {u"隶书", {kBrushCjk, kSerifCjk}},
+    {u"方正舒体", {kBrushCjk, kSerifCjk}},
+    {u"Arial", {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"), kSansCjk}},
+    {u"Tahoma", {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), kSansCjk}},
+    {u"MS Sans Serif",
+     {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), kSansCjk}},
+    {u"Times New Roman",
+     {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif"), kSerifCjk}},
+    {u"Roman", {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif"), kSerifCjk}},
+};
+
+}  // namespace
+
+QStringList FamiliesForFace(const QString& face) {
+  for (const auto& entry : kFaces) {
+    if (face == QString::fromUtf16(entry.first)) {
+      QStringList families = entry.second;
+      if (!families.contains(kSerifCjk)) families << kSerifCjk;
+      return families;
+    }
+  }
+  // A face we do not know: ask for it by name, with Chinese glyphs still guaranteed.
+  return {face, kSerifCjk, kSansCjk};
+}
+
+void InstallFaceSubstitutions() {
+  for (const auto& entry : kFaces) {
+    QFont::insertSubstitutions(QString::fromUtf16(entry.first), FamiliesForFace(QString::fromUtf16(entry.first)));
+  }
+}
+
+QFont MakeFont(const ui::FontSpec& spec) {
+  QFont font;
+  font.setFamilies(FamiliesForFace(ToQString(spec.Name)));
+  // A damaged settings file may hold any size; keep Qt within sizes it can render.
+  const double size = std::isfinite(spec.Size) ? std::clamp(static_cast<double>(spec.Size), 1.0, 200.0) : 9.0;
+  font.setPointSizeF(size);
+  font.setBold(spec.Bold);
+  font.setItalic(spec.Italic);
+  font.setUnderline(spec.Underline);
+  font.setStyleStrategy(QFont::PreferAntialias);
+  return font;
+}
+
+}  // namespace quillon::qt

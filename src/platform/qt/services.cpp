@@ -1,0 +1,157 @@
+#include "platform/qt/services.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QColorDialog>
+#include <QDateTime>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QScreen>
+#include <QWidget>
+#include <cmath>
+
+#include "platform/qt/convert.h"
+
+namespace quillon::qt {
+
+namespace {
+
+QScreen* PrimaryScreen() { return QGuiApplication::primaryScreen(); }
+
+int TwipsPerPixel(double dotsPerInch) {
+  if (dotsPerInch <= 0) return 15;
+  return std::max(1, static_cast<int>(std::lround(1440.0 / dotsPerInch)));
+}
+
+QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+QString LineBreaks(const std::u16string& text) {
+  return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+}  // namespace
+
+int QtScreen::TwipsPerPixelX() const {
+  QScreen* screen = PrimaryScreen();
+  return TwipsPerPixel(screen != nullptr ? screen->logicalDotsPerInchX() : 96.0);
+}
+
+int QtScreen::TwipsPerPixelY() const {
+  QScreen* screen = PrimaryScreen();
+  return TwipsPerPixel(screen != nullptr ? screen->logicalDotsPerInchY() : 96.0);
+}
+
+int QtScreen::WidthTwips() const {
+  QScreen* screen = PrimaryScreen();
+  return (screen != nullptr ? screen->geometry().width() : 0) * TwipsPerPixelX();
+}
+
+int QtScreen::HeightTwips() const {
+  QScreen* screen = PrimaryScreen();
+  return (screen != nullptr ? screen->geometry().height() : 0) * TwipsPerPixelY();
+}
+
+void QtDialogs::MessageBox(const std::u16string& text, const std::u16string& title,
+                           MessageIcon icon) {
+  QMessageBox box(icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::NoIcon,
+                  ToQString(title), LineBreaks(text), QMessageBox::Ok, DialogParent());
+  box.setTextFormat(Qt::PlainText);
+  box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+  box.exec();
+}
+
+std::optional<std::u16string> QtDialogs::InputBox(const std::u16string& prompt,
+                                                  const std::u16string& title) {
+  QInputDialog dialog(DialogParent());
+  dialog.setWindowTitle(ToQString(title));
+  dialog.setLabelText(LineBreaks(prompt));
+  dialog.setOkButtonText(QStringLiteral("确定"));
+  dialog.setCancelButtonText(QStringLiteral("取消"));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return FromQString(dialog.textValue());
+}
+
+QString QtFileFilter(const std::u16string& filter) {
+  const QStringList parts = ToQString(filter).split(QLatin1Char('|'));
+  QStringList entries;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString description = parts[i];
+    const qsizetype bracket = description.indexOf(QLatin1Char('('));
+    if (bracket >= 0) description.truncate(bracket);
+    QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    // Names on this system need no dot, so "all files" is "*".
+    for (QString& pattern : patterns) {
+      if (pattern == QStringLiteral("*.*")) pattern = QStringLiteral("*");
+    }
+    entries << description.trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                   QLatin1Char(')');
+  }
+  return entries.join(QStringLiteral(";;"));
+}
+
+std::optional<std::u16string> QtDialogs::OpenFile(const OpenFileRequest& request) {
+  QFileDialog dialog(DialogParent(), QStringLiteral("打开"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setNameFilter(QtFileFilter(request.Filter));
+  dialog.setDefaultSuffix(ToQString(request.DefaultExt));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return FromQString(dialog.selectedFiles().first());
+}
+
+std::optional<ui::Color> QtDialogs::ChooseColor(ui::Color initial) {
+  const QColor chosen = QColorDialog::getColor(ToQColor(initial), DialogParent(), QStringLiteral("颜色"));
+  if (!chosen.isValid()) return std::nullopt;
+  return FromQColor(chosen);
+}
+
+DateTime QtClock::Now() const {
+  const QDateTime now = QDateTime::currentDateTime();
+  const QDate date = now.date();
+  const QTime time = now.time();
+  return DateTime{date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
+}
+
+std::u16string QtProgram::Directory() const {
+  return FromQString(QCoreApplication::applicationDirPath());
+}
+
+void QtProgram::End() {
+  ended_ = true;
+  for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
+  QCoreApplication::exit(0);
+}
+
+const QPixmap& QtPicture::Pixmap() const {
+  if (pixmap_.isNull() && !image_.isNull()) pixmap_ = QPixmap::fromImage(image_);
+  return pixmap_;
+}
+
+ui::PicturePtr QtPictures::Load(const std::u16string& path) {
+  const QString name = ToQString(path);
+  QFile file(name);
+  if (!file.open(QIODevice::ReadOnly)) return nullptr;
+  const QByteArray header = file.peek(14);
+  // A cursor file: the ico plugin reads its image, the hot spot is ours to take from the header.
+  const bool isCursor = header.size() >= 14 && header[0] == 0 && header[1] == 0 && header[2] == 2 &&
+                        header[3] == 0;
+  QPoint hotSpot;
+  if (isCursor) {
+    auto u16 = [&header](int at) {
+      return static_cast<int>(static_cast<unsigned char>(header[at])) |
+             (static_cast<int>(static_cast<unsigned char>(header[at + 1])) << 8);
+    };
+    hotSpot = QPoint(u16(10), u16(12));
+  }
+  QImageReader reader(&file, isCursor ? QByteArray("cur") : QByteArray());
+  QImage image = reader.read();
+  if (image.isNull()) return nullptr;
+  return std::make_shared<QtPicture>(path, std::move(image), isCursor, hotSpot);
+}
+
+}  // namespace quillon::qt

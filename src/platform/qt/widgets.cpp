@@ -1,0 +1,163 @@
+#include "platform/qt/widgets.h"
+
+#include <QCloseEvent>
+#include <QLinearGradient>
+#include <QPainter>
+#include <algorithm>
+
+namespace quillon::qt {
+
+PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {
+  // Every pixel is painted here, so Qt may move the surface without repainting what lies under it.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureSurface::SetBackColor(const QColor& color) {
+  back_ = color;
+  update();
+}
+
+void PictureSurface::SetPicture(const QPixmap& picture) {
+  picture_ = picture;
+  update();
+}
+
+void PictureSurface::SetBorder(bool border) {
+  border_ = border;
+  update();
+}
+
+void PictureSurface::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  painter.setClipRegion(event->region());
+  painter.fillRect(rect(), back_);
+  if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
+  if (border_) {
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+  // The kit decides: unloading the form takes the window down.
+  event->ignore();
+  if (onCloseRequested) onCloseRequested();
+}
+
+ShapeWidget::ShapeWidget(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void ShapeWidget::SetFill(bool opaque, const QColor& color) {
+  opaque_ = opaque;
+  fill_ = color;
+  update();
+}
+
+void ShapeWidget::SetBorder(bool border, const QColor& color) {
+  border_ = border;
+  borderColor_ = color;
+  update();
+}
+
+void ShapeWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (opaque_) painter.fillRect(rect(), fill_);
+  if (border_) {
+    painter.setPen(borderColor_);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+}
+
+namespace {
+
+constexpr int kSeparatorWidth = 9;
+constexpr int kIconPixels = 24;
+
+}  // namespace
+
+ToolbarWidget::ToolbarWidget(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ToolbarWidget::SetButtons(const std::vector<ToolbarButtonLook>& buttons) {
+  const bool sameShape =
+      buttons.size() == items_.size() &&
+      std::equal(buttons.begin(), buttons.end(), separators_.begin(),
+                 [](const ToolbarButtonLook& look, bool separator) { return look.separator == separator; });
+  if (!sameShape) {
+    for (QWidget* item : items_) delete item;
+    items_.clear();
+    separators_.clear();
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+      separators_.push_back(buttons[i].separator);
+      if (buttons[i].separator) {
+        auto* line = new QWidget(this);
+        line->setAttribute(Qt::WA_TransparentForMouseEvents);
+        items_.push_back(line);
+      } else {
+        auto* button = new QToolButton(this);
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setAutoRaise(true);
+        // The keyboard belongs to the page: a clicked button must not take it away.
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setIconSize(QSize(kIconPixels, kIconPixels));
+        const int index = static_cast<int>(i) + 1;
+        connect(button, &QToolButton::clicked, this, [this, index] {
+          if (onButtonClick) onButtonClick(index);
+        });
+        items_.push_back(button);
+      }
+      items_.back()->show();
+    }
+  }
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    if (buttons[i].separator) continue;
+    auto* button = static_cast<QToolButton*>(items_[i]);
+    button->setText(buttons[i].caption);
+    button->setToolTip(buttons[i].toolTip);
+    button->setIcon(QIcon(buttons[i].icon));
+    button->setEnabled(buttons[i].enabled);
+  }
+  Arrange();
+}
+
+QToolButton* ToolbarWidget::Button(int index) const {
+  if (index < 1 || index > static_cast<int>(items_.size()) || separators_[static_cast<std::size_t>(index - 1)]) {
+    return nullptr;
+  }
+  return static_cast<QToolButton*>(items_[static_cast<std::size_t>(index - 1)]);
+}
+
+void ToolbarWidget::Arrange() {
+  int buttonWidth = 0;
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (!separators_[i]) buttonWidth = std::max(buttonWidth, items_[i]->sizeHint().width());
+  }
+  int x = 3;
+  const int h = height() - 4;
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (separators_[i]) {
+      items_[i]->setGeometry(x + kSeparatorWidth / 2, 6, 1, std::max(0, h - 8));
+      items_[i]->setStyleSheet(QStringLiteral("background: rgba(0,0,0,40);"));
+      x += kSeparatorWidth;
+    } else {
+      items_[i]->setGeometry(x, 2, buttonWidth, h);
+      x += buttonWidth;
+    }
+  }
+}
+
+void ToolbarWidget::resizeEvent(QResizeEvent*) { Arrange(); }
+
+void ToolbarWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  QLinearGradient gradient(0, 0, 0, height());
+  gradient.setColorAt(0.0, QColor(250, 249, 246));
+  gradient.setColorAt(1.0, QColor(228, 225, 216));
+  painter.fillRect(rect(), gradient);
+  painter.setPen(QColor(190, 186, 176));
+  painter.drawLine(0, height() - 1, width(), height() - 1);
+}
+
+}  // namespace quillon::qt

@@ -1,0 +1,82 @@
+#pragma once
+// The reader window: the cover with its menu, the toolbar, and the two page surfaces that show a
+// book one page at a time.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/datetime.h"
+#include "platform/platform.h"
+#include "platform/ui/kit.h"
+#include "settings/pub_variables.h"
+
+namespace quillon {
+
+class frmMain : public ui::Form {
+ public:
+  frmMain(Platform& platform, mPubVariable& pub);
+
+  // The cover: title and menu column over the cover picture.
+  ui::Label lblName{this, "lblName"};
+  ui::Label lblOpen{this, "lblOpen"};
+  ui::Label lblLastRead{this, "lblLastRead"};
+  ui::Label lblHistory{this, "lblHistory"};
+  ui::Label lblSet{this, "lblSet"};
+  ui::Label lblExit{this, "lblExit"};
+  ui::Label lblHelp{this, "lblHelp"};
+
+  // The two page surfaces; even pages are shown on element 0, odd pages on element 1.
+  ui::ControlArray<ui::PictureBox> MainPage{*this, "MainPage", {0, 1}};
+  ui::ControlArray<ui::Label> lblRow1{MainPage[0], "lblRow1", {0}};
+  ui::Label lblInfor1{&MainPage[0], "lblInfor1"};
+  ui::ControlArray<ui::Label> lblRow2{MainPage[1], "lblRow2", {0}};
+  ui::Label lblInfor2{&MainPage[1], "lblInfor2"};
+
+  // The page-turn and scroll operations that the keys and the toolbar trigger.
+  ui::CommandButton cmdBack{this, "cmdBack"};
+  ui::CommandButton cmdNext{this, "cmdNext"};
+  ui::CommandButton cmdScrollScreen{this, "cmdScrollScreen"};
+
+  // Last, so that it stays above the surfaces when they scroll up under it.
+  ui::Toolbar Toolbar{this, "Toolbar"};
+  ui::PictureBox PicPage{&Toolbar, "PicPage"};
+  ui::Shape shpBar{&PicPage, "shpBar"};
+  ui::Shape shpPanel{&PicPage, "shpPanel"};
+  ui::Label lblPage{&PicPage, "lblPage"};
+
+  ui::Timer tmrTime{this, "tmrTime", 0};
+  ui::Timer tmrPage{this, "tmrPage", 20};
+  ui::Timer tmrScrollScr{this, "tmrScrollScr", 20};
+
+  ui::ImageList ImageList;
+  ui::CommonDialog cdlg;
+
+  // Screen and reading-time state.
+  std::int16_t ScreenWidthPx = 0;
+  std::int16_t ScreenHeightPx = 0;
+  std::u16string ScreenMode;
+  DateTime ReadStart;
+
+  // Row metrics of the current layout; 0 until the first lookup.
+  std::int16_t PageRows = 0;
+  std::int16_t RowChars = 0;
+
+  void Form_Load();
+  // Tests the screen, loads the settings and lays the window out. False when the screen was
+  // refused and the program is ending; the caller then stops too.
+  bool SetupScreen();
+  void QuillonConfigInit(const bool& fullScreenMode);
+
+ private:
+  void DesignCover();
+  void DesignSurfaces();
+  void DesignToolbar();
+  void LayOutSurface(ui::PictureBox& surface, ui::ControlArray<ui::Label>& rows, ui::Label& info);
+  ui::PicturePtr LoadDataPicture(const std::u16string& relativePath);
+
+  Platform& platform_;
+  mPubVariable& pub_;
+  bool settingsWarningShown_ = false;
+};
+
+}  // namespace quillon

@@ -1,0 +1,279 @@
+// The Qt backend on the offscreen screen: widgets stand where the kit says, the kit hears what the
+// user does, the cover renders, pictures and cursors load, and Chinese faces resolve to CJK fonts.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+#include <memory>
+#include <set>
+
+#include "platform/codepage.h"
+#include "platform/qt/convert.h"
+#include "platform/qt/fonts.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/widgets.h"
+#include "reader/frmMain.h"
+#include "support/fake_platform.h"
+
+namespace quillon {
+namespace {
+
+const std::filesystem::path kAssets = std::filesystem::path(QUILLON_SOURCE_DIR) / "assets";
+
+// Real screen, widgets, clock and pictures; scripted dialogs and a temporary program folder that
+// holds the shipped pictures.
+class QtReaderTest : public ::testing::Test {
+ protected:
+  QtReaderTest() {
+    std::filesystem::copy(kAssets, folder.path(), std::filesystem::copy_options::recursive);
+  }
+  ~QtReaderTest() override {
+    reader.reset();
+    QCoreApplication::processEvents();
+  }
+
+  frmMain& Start() {
+    reader = std::make_unique<frmMain>(platform, pub);
+    reader->Show();
+    return *reader;
+  }
+  QWidget* Widget(const ui::Control& control) const { return qt.forms.WidgetOf(control); }
+  QRect Expected(const ui::Control& control) const {
+    const int left = qt::PixelsFromTwips(control.Left, 15);
+    const int top = qt::PixelsFromTwips(control.Top, 15);
+    return QRect(left, top, qt::PixelsFromTwips(control.Left + control.Width, 15) - left,
+                 qt::PixelsFromTwips(control.Top + control.Height, 15) - top);
+  }
+
+  fake::TempDir folder;
+  qt::QtPlatform qt;
+  fake::FakeDialogs dialogs;
+  fake::FakeProgram program{folder.path16()};
+  Platform platform{qt.screen, dialogs, qt.forms, qt.clock, program, qt.pictures};
+  mPubVariable pub;
+  std::unique_ptr<frmMain> reader;
+};
+
+TEST_F(QtReaderTest, TheOffscreenScreenIsTheUsualOne) {
+  EXPECT_EQ(qt.screen.TwipsPerPixelX(), 15);
+  EXPECT_EQ(qt.screen.WidthTwips(), 1024 * 15);
+  EXPECT_EQ(qt.screen.HeightTwips(), 768 * 15);
+}
+
+TEST_F(QtReaderTest, WidgetsStandWhereTheKitSays) {
+  frmMain& window = Start();
+  QWidget* top = Widget(window);
+  ASSERT_NE(top, nullptr);
+  EXPECT_EQ(top->size(), QSize(8730 / 15, 10575 / 15));
+  EXPECT_EQ(top->pos(), QPoint(3270 / 15, 0));
+  EXPECT_EQ(top->windowTitle(), QStringLiteral("Quillon"));
+
+  for (const ui::Control* control : std::initializer_list<const ui::Control*>{
+           &window.lblOpen, &window.lblExit, &window.lblHelp,
+        &window.lblName, &window.MainPage[0], &window.MainPage[1], &window.lblRow1[0],
+        &window.lblRow1[24], &window.lblRow2[13], &window.lblInfor1, &window.PicPage,
+        &window.shpPanel, &window.lblPage}) {
+    SCOPED_TRACE(control->QualifiedName());
+    QWidget* widget = Widget(*control);
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->geometry(), Expected(*control));
+  }
+  EXPECT_EQ(Widget(window.lblRow1[24])->geometry().top(), 9480 / 15);
+  EXPECT_FALSE(Widget(window.Toolbar)->isVisible());
+
+  // The widgets follow the kit: a slid surface, a new caption, a shown toolbar.
+  window.MainPage[0].Left = -180;
+  window.lblRow1[3].Caption = u"　　满纸荒唐言，一把辛酸泪！";
+  window.Toolbar.Visible = true;
+  window.Toolbar.Buttons(3).Caption = u"停止";
+  EXPECT_EQ(Widget(window.MainPage[0])->x(), -12);
+  EXPECT_EQ(static_cast<QLabel*>(Widget(window.lblRow1[3]))->text(),
+            QStringLiteral("　　满纸荒唐言，一把辛酸泪！"));
+  EXPECT_TRUE(Widget(window.Toolbar)->isVisible());
+  auto* toolbar = static_cast<qt::ToolbarWidget*>(Widget(window.Toolbar));
+  ASSERT_NE(toolbar->Button(3), nullptr);
+  EXPECT_EQ(toolbar->Button(3)->text(), QStringLiteral("停止"));
+  EXPECT_EQ(toolbar->Button(5), nullptr) << "a separator";
+  EXPECT_FALSE(toolbar->Button(1)->icon().isNull());
+}
+
+TEST_F(QtReaderTest, RowLabelsLoadedAndUnloadedAtRunTimeGetAndLoseTheirWidgets) {
+  frmMain& window = Start();
+  QPointer<QWidget> last = Widget(window.lblRow1[24]);
+  SettingsRecord bigger;
+  bigger.FontSize = 18.0f;
+  ASSERT_TRUE(SaveSettings(program.Directory(), bigger));
+  ASSERT_TRUE(window.SetupScreen());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(last.isNull()) << "the 25th row label's widget went with it";
+  ASSERT_NE(Widget(window.lblRow1[23]), nullptr);
+  EXPECT_EQ(Widget(window.lblRow1[23])->geometry(), Expected(window.lblRow1[23]));
+  EXPECT_EQ(QFontInfo(Widget(window.lblRow1[23])->font()).pointSizeF(), 18.0);
+}
+
+TEST_F(QtReaderTest, TheCoverRendersItsPictureAndItsMenu) {
+  frmMain& window = Start();
+  ASSERT_NE(window.Picture.get(), nullptr) << "the shipped cover loads";
+  QWidget* top = Widget(window);
+  const QImage cover = top->grab().toImage();
+  ASSERT_FALSE(cover.isNull());
+
+  std::set<QRgb> colours;
+  for (int y = 0; y < cover.height(); y += 7) {
+    for (int x = 0; x < cover.width(); x += 7) colours.insert(cover.pixel(x, y));
+  }
+  EXPECT_GT(colours.size(), 200u) << "a picture, not a flat colour";
+
+  // The menu text darkens its label's area compared with the same area without text.
+  const QRect area = Expected(window.lblOpen);
+  auto darkness = [&area](const QImage& image) {
+    long sum = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+      for (int x = area.left(); x <= area.right(); ++x) sum += 255 - qGray(image.pixel(x, y));
+    }
+    return sum;
+  };
+  window.lblOpen.Caption = u"";
+  const QImage without = top->grab().toImage();
+  EXPECT_GT(darkness(cover), darkness(without) + 10000);
+}
+
+TEST(QtPictures, CursorsCarryTheirHotSpotAndJunkGivesNoPicture) {
+  qt::QtPictures pictures;
+  const auto cursor =
+      pictures.Load(codepage::DecodeUtf8((kAssets / "Icosource" / "hand.cur").string()));
+  ASSERT_NE(cursor, nullptr);
+  const auto* qtCursor = dynamic_cast<const qt::QtPicture*>(cursor.get());
+  ASSERT_NE(qtCursor, nullptr);
+  EXPECT_TRUE(qtCursor->IsCursor());
+  EXPECT_EQ(qtCursor->Image().size(), QSize(32, 32));
+  EXPECT_GT(qtCursor->HotSpot().x() + qtCursor->HotSpot().y(), 0);
+
+  fake::TempDir dir;
+  const std::string junk = dir.Write("junk.jpg", "not a jpeg at all");
+  EXPECT_EQ(pictures.Load(codepage::DecodeUtf8(junk)), nullptr);
+  EXPECT_EQ(pictures.Load(dir.path16() + u"/missing.jpg"), nullptr);
+  for (int n = 1; n <= 6; ++n) {
+    const auto background = pictures.Load(codepage::DecodeUtf8(
+        (kAssets / "Configure" / ("BK" + std::to_string(n) + ".jpg")).string()));
+    ASSERT_NE(background, nullptr) << n;
+    const QImage& image = static_cast<const qt::QtPicture&>(*background).Image();
+    EXPECT_GE(image.width(), 1440);
+    EXPECT_GE(image.height(), 1024);
+  }
+}
+
+TEST(QtDialogs, TheOpenFilterBecomesQtsForm) {
+  EXPECT_EQ(qt::QtFileFilter(u"txt(*.txt)|*.txt|All Files(*.*)|*.*"),
+            QStringLiteral("txt (*.txt);;All Files (*)"));
+}
+
+TEST(QtFonts, ChineseFacesResolveToFontsWithChineseGlyphs) {
+  for (const char16_t* face : {u"宋体", u"新宋体", u"黑体", u"仿宋_GB2312", u"楷体_GB2312", u"隶书",
+                               u"幼圆", u"方正舒体", u"Arial", u"Times New Roman", u"Tahoma",
+                               u"MS Sans Serif", u"Roman", u"不存在的字体"}) {
+    SCOPED_TRACE(qt::ToQString(face).toStdString());
+    const QFont font = qt::MakeFont({face, 10.5f, false, false, false});
+    const QFontMetrics metrics(font);
+    for (char16_t c : std::u16string(u"宋书页阅读鎔")) {
+      EXPECT_TRUE(metrics.inFontUcs4(c)) << "glyph " << static_cast<int>(c);
+    }
+  }
+  EXPECT_EQ(qt::FamiliesForFace(QStringLiteral("宋体")).first(), QStringLiteral("Noto Serif CJK SC"));
+  EXPECT_EQ(qt::FamiliesForFace(QStringLiteral("黑体")).first(), QStringLiteral("Noto Sans CJK SC"));
+}
+
+// A small form of the other kinds of control, worked by mouse and keyboard through Qt.
+class QtInputTest : public ::testing::Test {
+ protected:
+  QtInputTest() {
+    form.SetClientSize(6000, 4000);
+    check.Move(120, 120, 2000, 300);
+    check.Caption = u"是否粗体";
+    combo.Move(120, 600, 2000, 300);
+    for (const char16_t* size : {u"小二(18磅)", u"三号(16磅)"}) combo.AddItem(size);
+    bar.Move(120, 1200, 2000, 255);
+    bar.Max = 255;
+    bar.LargeChange = 10;
+    surface.Move(3000, 120, 2000, 2000);
+    check.onClick = [this] { events.push_back("check " + std::to_string(check.Value)); };
+    combo.onClick = [this] { events.push_back("combo " + std::to_string(combo.ListIndex)); };
+    combo.onChange = [this] { events.push_back("typed"); };
+    bar.onChange = [this] { events.push_back("bar " + std::to_string(bar.Value)); };
+    surface.onKeyDown = [this](int code, int) { events.push_back("key " + std::to_string(code)); };
+    surface.onKeyPress = [this](int ascii) { events.push_back("char " + std::to_string(ascii)); };
+    timer.onTimer = [this] {
+      if (++ticks == 3) timer.Enabled = false;
+    };
+    form.Show();
+  }
+  ~QtInputTest() override {
+    form.Unload();
+    QCoreApplication::processEvents();
+  }
+
+  fake::TempDir folder;
+  qt::QtPlatform qt;
+  fake::FakeDialogs dialogs;
+  fake::FakeProgram program{folder.path16()};
+  Platform platform{qt.screen, dialogs, qt.forms, qt.clock, program, qt.pictures};
+  ui::Form form{platform, "frmInput"};
+  ui::CheckBox check{&form, "chkFontBold"};
+  ui::ComboBox combo{&form, "cboFontSize"};
+  ui::HScrollBar bar{&form, "HScrollR"};
+  ui::PictureBox surface{&form, "MainPage"};
+  ui::Timer timer{&form, "tmrPage", 5};
+  std::vector<std::string> events;
+  int ticks = 0;
+};
+
+TEST_F(QtInputTest, TheUsersActionsArriveAsKitEvents) {
+  auto* box = static_cast<QCheckBox*>(qt.forms.WidgetOf(check));
+  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+  EXPECT_EQ(check.Value, ui::CheckBox::Checked);
+
+  auto* list = static_cast<QComboBox*>(qt.forms.WidgetOf(combo));
+  emit list->activated(1);  // what a pick from the popup sends
+  EXPECT_EQ(combo.Text, u"三号(16磅)");
+  QTest::keyClicks(list->lineEdit(), "x");
+
+  auto* scroll = static_cast<QScrollBar*>(qt.forms.WidgetOf(bar));
+  scroll->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(bar.Value, 10);
+
+  QWidget* page = qt.forms.WidgetOf(surface);
+  page->setFocus();
+  QTest::keyClick(page, Qt::Key_PageDown);
+  QTest::keyClick(page, Qt::Key_Space);
+
+  EXPECT_EQ(events, (std::vector<std::string>{"check 1", "combo 1", "typed", "bar 10", "key 34",
+                                              "key 32", "char 32"}));
+
+  // And the other way: values set by code reach the widgets without echoing back as events.
+  events.clear();
+  check.Value = ui::CheckBox::Unchecked;
+  bar.Value = 200;
+  EXPECT_FALSE(box->isChecked());
+  EXPECT_EQ(scroll->value(), 200);
+  EXPECT_EQ(events, (std::vector<std::string>{"check 0", "bar 200"}));
+}
+
+TEST_F(QtInputTest, KitTimersRunOnQtTimers) {
+  timer.Enabled = true;
+  EXPECT_TRUE(QTest::qWaitFor([this] { return ticks == 3; }, 2000));
+  QTest::qWait(30);
+  EXPECT_EQ(ticks, 3) << "a timer that disabled itself stays quiet";
+}
+
+}  // namespace
+}  // namespace quillon

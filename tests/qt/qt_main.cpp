@@ -1,0 +1,26 @@
+// The Qt tests run on the offscreen platform with a 1024*768 screen at 96 dpi, so a twip is a
+// fifteenth of a pixel as on the reader's usual screen.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+
+#include "platform/qt/fonts.h"
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  const QString config = QDir::temp().filePath(QStringLiteral("quillon-offscreen-screen.json"));
+  QFile file(config);
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    file.write(R"({"screens":[{"name":"S","x":0,"y":0,"width":1024,"height":768,)"
+               R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
+    file.close();
+  }
+  qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toUtf8());
+  QApplication application(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  quillon::qt::InstallFaceSubstitutions();
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,116 @@
+#pragma once
+// A platform for tests: any screen size, scripted dialog answers with a log of every message, a
+// clock the test sets, a temporary program folder, and a record of forms shown and unloaded.
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/ui/form.h"
+#include "support/temp_dir.h"
+
+namespace quillon::fake {
+
+class FakeScreen : public Screen {
+ public:
+  int widthPx = 1024;
+  int heightPx = 768;
+  int twipsPerPixel = 15;
+
+  void SetPixels(int width, int height) {
+    widthPx = width;
+    heightPx = height;
+  }
+  int WidthTwips() const override { return widthPx * twipsPerPixel; }
+  int HeightTwips() const override { return heightPx * twipsPerPixel; }
+  int TwipsPerPixelX() const override { return twipsPerPixel; }
+  int TwipsPerPixelY() const override { return twipsPerPixel; }
+};
+
+struct ShownMessage {
+  std::u16string text;
+  std::u16string title;
+  MessageIcon icon;
+};
+
+class FakeDialogs : public Dialogs {
+ public:
+  std::vector<ShownMessage> messages;
+  // Answers handed out in order; an empty queue answers "cancelled".
+  std::deque<std::optional<std::u16string>> inputAnswers;
+  std::deque<std::optional<std::u16string>> openAnswers;
+  std::deque<std::optional<ui::Color>> colorAnswers;
+  std::vector<OpenFileRequest> openRequests;
+  std::vector<std::u16string> inputPrompts;
+
+  void MessageBox(const std::u16string& text, const std::u16string& title,
+                  MessageIcon icon) override;
+  std::optional<std::u16string> InputBox(const std::u16string& prompt,
+                                         const std::u16string& title) override;
+  std::optional<std::u16string> OpenFile(const OpenFileRequest& request) override;
+  std::optional<ui::Color> ChooseColor(ui::Color initial) override;
+};
+
+class FakeFormHost : public FormHost {
+ public:
+  std::vector<ui::Form*> shown;
+  std::vector<ui::Form*> modal;
+  std::vector<ui::Form*> unloaded;
+  // Works a modal form (clicks its buttons) before RunModal returns.
+  std::function<void(ui::Form&)> onModal;
+
+  void Show(ui::Form& form) override { shown.push_back(&form); }
+  void RunModal(ui::Form& form) override;
+  void Unload(ui::Form& form) override { unloaded.push_back(&form); }
+};
+
+class FakeClock : public Clock {
+ public:
+  DateTime now{2026, 12, 6, 5, 18, 3};
+  DateTime Now() const override { return now; }
+  void Advance(int seconds) { now = DateTime::FromSeconds(now.ToSeconds() + seconds); }
+};
+
+class FakeProgram : public Program {
+ public:
+  explicit FakeProgram(std::u16string directory) : directory_(std::move(directory)) {}
+  std::u16string Directory() const override { return directory_; }
+  void End() override { ended_ = true; }
+  bool Ended() const override { return ended_; }
+  void SetDirectory(std::u16string directory) { directory_ = std::move(directory); }
+
+ private:
+  std::u16string directory_;
+  bool ended_ = false;
+};
+
+// Loads what looks like a JPEG, PNG or cursor file, so a missing or junk file gives no picture
+// exactly as the real loader does.
+class FakePictures : public Pictures {
+ public:
+  std::vector<std::u16string> loaded;
+  ui::PicturePtr Load(const std::u16string& path) override;
+};
+
+class FakePlatform {
+ public:
+  FakePlatform();
+
+  // The program folder, empty at first.
+  std::u16string Directory() const { return program.Directory(); }
+  std::string DirectoryUtf8() const { return folder.path(); }
+
+  TempDir folder;
+  FakeScreen screen;
+  FakeDialogs dialogs;
+  FakeFormHost forms;
+  FakeClock clock;
+  FakeProgram program;
+  FakePictures pictures;
+  Platform platform{screen, dialogs, forms, clock, program, pictures};
+};
+
+}  // namespace quillon::fake

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Runs the real reader under Xvfb and saves what a person would see, as PNG files in the folder
+# given (default: screenshots/):
+#   cover.png     the cover at 1024*768, in a fresh program folder
+#   refusal.png   the message a 1600*900 screen gets, after which the reader must end by itself
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+out="$(realpath -m "${1:-$QUILLON_ROOT/screenshots}")"
+mkdir -p "$out"
+quillon_install "${QUILLON_PACKAGES[@]}" xdotool imagemagick x11-utils
+quillon_build --target quillon
+
+# A fresh portable copy, so the pictures show a first start and the build folder stays clean.
+program="$(mktemp -d)"
+cleanup() {
+  [ -n "${reader:-}" ] && kill "$reader" 2>/dev/null || true
+  quillon_stop_xvfb
+  rm -rf "$program"
+}
+trap cleanup EXIT
+cmake --install "$QUILLON_BUILD" --prefix "$program" >/dev/null
+
+# Waits for a window of the reader's process and prints its id.
+wait_window() {
+  local id="" tries=0
+  while [ -z "$id" ] && [ $tries -lt 100 ]; do
+    id="$(xdotool search --all --onlyvisible --pid "$reader" 2>/dev/null | tail -n 1 || true)"
+    sleep 0.1
+    tries=$((tries + 1))
+  done
+  [ -n "$id" ] || { echo "no window appeared" >&2; return 1; }
+  echo "$id"
+}
+
+shoot() {
+  sleep "${2:-1}"
+  import -window root "$out/$1"
+  echo "saved $out/$1"
+}
+
+quillon_start_xvfb 1024x768
+"$program/quillon" & reader=$!
+wait_window >/dev/null
+shoot cover.png
+kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
+quillon_stop_xvfb
+
+rm -f "$program/Configure/Readerset.dat"
+quillon_start_xvfb 1600x900
+"$program/quillon" & reader=$!
+window="$(wait_window)"
+shoot refusal.png
+xdotool windowfocus --sync "$window" key Return 2>/dev/null || xdotool key Return
+for _ in $(seq 50); do kill -0 "$reader" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$reader" 2>/dev/null; then
+  echo "the reader did not end after the refusal at 1600*900" >&2
+  exit 1
+fi
+wait "$reader" 2>/dev/null || true; reader=""
+if [ -e "$program/Configure/Readerset.dat" ]; then
+  echo "the refused start wrote a settings file" >&2
+  exit 1
+fi
+echo "at 1600*900 the reader showed its refusal and ended, writing nothing"
