@@ -37,8 +37,10 @@ void frmMain::DesignCover() {
     const char16_t* caption;
     int top;
   };
-  const MenuEntry menu[] = {{lblOpen, u"打开书目", 3510},   {lblLastRead, u"上次阅读", 4290},
-                            {lblHistory, u"历史阅读", 5070}, {lblSet, u"系统设置", 5850},
+  const MenuEntry menu[] = {{lblOpen, u"打开书目", 3510},
+                            {lblLastRead, u"上次阅读", 4290},
+                            {lblHistory, u"历史阅读", 5070},
+                            {lblSet, u"系统设置", 5850},
                             {lblExit, u"合上书本", 6660}};
   for (const MenuEntry& entry : menu) {
     entry.label.Move(0, entry.top, 4035, 555);
@@ -63,8 +65,8 @@ void frmMain::DesignSurfaces() {
     ui::ControlArray<ui::Label>& rows;
     ui::Label& info;
   };
-  for (const Surface& surface : {Surface{MainPage[0], lblRow1, lblInfor1},
-                                 Surface{MainPage[1], lblRow2, lblInfor2}}) {
+  for (const Surface& surface :
+       {Surface{MainPage[0], lblRow1, lblInfor1}, Surface{MainPage[1], lblRow2, lblInfor2}}) {
     surface.page.BorderStyle = ui::BorderStyle::None;
     surface.page.BackColor = ui::RGB(255, 255, 255);
     ui::Label& firstRow = surface.rows[0];

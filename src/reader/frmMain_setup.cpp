@@ -61,8 +61,8 @@ void frmMain::LayOutSurface(ui::PictureBox& surface, ui::ControlArray<ui::Label>
   ui::Label& first = rows[0];
   first.Width = Width;
   first.BackStyle = ui::BackStyle::Transparent;
-  first.Font.Assign({settings.FontName, settings.FontSize, settings.FontBold,
-                     settings.FontItalic, false});
+  first.Font.Assign(
+      {settings.FontName, settings.FontSize, settings.FontBold, settings.FontItalic, false});
   first.ForeColor = settings.FontColor;
 
   if (rows.UBound() > 0) {

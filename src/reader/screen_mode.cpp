@@ -14,8 +14,7 @@ std::u16string ScreenModeOf(int widthPx, int heightPx) {
 }
 
 bool IsSupportedScreenMode(const std::u16string& mode) {
-  return mode == u"1024*768" || mode == u"1280*1024" || mode == u"1366*768" ||
-         mode == u"1440*900";
+  return mode == u"1024*768" || mode == u"1280*1024" || mode == u"1366*768" || mode == u"1440*900";
 }
 
 }  // namespace quillon

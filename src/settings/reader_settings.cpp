@@ -9,12 +9,11 @@
 namespace quillon {
 
 bool SettingsRecord::operator==(const SettingsRecord& other) const {
-  return FontName == other.FontName && FontSize == other.FontSize &&
-         FontColor == other.FontColor && FontBold == other.FontBold &&
-         FontItalic == other.FontItalic && BackColor == other.BackColor &&
-         UsePhoto == other.UsePhoto && BackPhoto == other.BackPhoto &&
-         PageActive == other.PageActive && NotFlash == other.NotFlash &&
-         AutoScroll == other.AutoScroll && ReadMode == other.ReadMode;
+  return FontName == other.FontName && FontSize == other.FontSize && FontColor == other.FontColor &&
+         FontBold == other.FontBold && FontItalic == other.FontItalic &&
+         BackColor == other.BackColor && UsePhoto == other.UsePhoto &&
+         BackPhoto == other.BackPhoto && PageActive == other.PageActive &&
+         NotFlash == other.NotFlash && AutoScroll == other.AutoScroll && ReadMode == other.ReadMode;
 }
 
 std::int16_t IndentWidthFor(const std::u16string& fontName) {

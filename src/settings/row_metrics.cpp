@@ -30,12 +30,12 @@ constexpr Pair kNormalRowChars[6] = {{24, 23}, {27, 26}, {29, 27}, {36, 34}, {41
 constexpr Pair kNormal14BoldAt1024 = {29, 28};
 
 constexpr Pair kFullScreenRowChars[6][4] = {
-    {{58, 55}, {56, 53}, {53, 50}, {42, 40}},      // 18
-    {{60, 58}, {58, 54}, {60, 57}, {48, 46}},      // 16
-    {{70, 67}, {68, 64}, {66, 63}, {53, 50}},      // 14
-    {{90, 85}, {85, 80}, {79, 74}, {63, 59}},      // 12
-    {{103, 97}, {97, 90}, {90, 84}, {72, 67}},     // 10.5
-    {{121, 112}, {114, 105}, {106, 97}, {84, 78}}, // 9
+    {{58, 55}, {56, 53}, {53, 50}, {42, 40}},       // 18
+    {{60, 58}, {58, 54}, {60, 57}, {48, 46}},       // 16
+    {{70, 67}, {68, 64}, {66, 63}, {53, 50}},       // 14
+    {{90, 85}, {85, 80}, {79, 74}, {63, 59}},       // 12
+    {{103, 97}, {97, 90}, {90, 84}, {72, 67}},      // 10.5
+    {{121, 112}, {114, 105}, {106, 97}, {84, 78}},  // 9
 };
 
 }  // namespace
@@ -59,7 +59,8 @@ std::optional<RowMetrics> LookupRowMetrics(bool fullScreen, float fontSize,
   if (size < 0 || mode < 0) return std::nullopt;
 
   RowMetrics metrics;
-  metrics.PageRows = (size == 1 && fullScreen) ? kPageRows16FullScreen[mode] : kPageRows[size][mode];
+  metrics.PageRows =
+      (size == 1 && fullScreen) ? kPageRows16FullScreen[mode] : kPageRows[size][mode];
   Pair chars;
   if (fullScreen) {
     chars = kFullScreenRowChars[size][mode];

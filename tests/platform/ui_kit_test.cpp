@@ -16,14 +16,18 @@ namespace {
 
 struct RecordingObserver : ui::ControlObserver {
   std::vector<std::string> log;
-  void Changed(ui::Control& control, ui::Prop) override { log.push_back("changed " + control.QualifiedName()); }
+  void Changed(ui::Control& control, ui::Prop) override {
+    log.push_back("changed " + control.QualifiedName());
+  }
   void ChildAdded(ui::Control& parent, ui::Control& child) override {
     // A backend looks at the kind of control it is told about: it must be fully built by now.
     const bool isLabel = dynamic_cast<ui::Label*>(&child) != nullptr;
     log.push_back("added " + child.QualifiedName() + " to " + parent.QualifiedName() +
                   (isLabel ? " as label" : " as something else"));
   }
-  void Destroyed(ui::Control& control) override { log.push_back("destroyed " + control.QualifiedName()); }
+  void Destroyed(ui::Control& control) override {
+    log.push_back("destroyed " + control.QualifiedName());
+  }
   void FocusRequested(ui::Control&) override {}
   void BringToFrontRequested(ui::Control&) override {}
 };
@@ -114,7 +118,9 @@ TEST_F(KitTest, ArrayElementsLoadedAtRunTimeCopyElementZeroAndStartHidden) {
   rows[0].BackStyle = ui::BackStyle::Transparent;
   std::vector<int> moved;
   rows.SetWiring([&](ui::Label& row) {
-    row.onMouseMove = [&moved, index = row.Index()](ui::MouseButton, int, int, int) { moved.push_back(index); };
+    row.onMouseMove = [&moved, index = row.Index()](ui::MouseButton, int, int, int) {
+      moved.push_back(index);
+    };
   });
 
   ui::Label& row = rows.Load(3);
@@ -148,7 +154,8 @@ TEST_F(KitTest, TheBackendHearsOfControlsLoadedWhileItShowsTheForm) {
   form.AttachObserver(nullptr);
 
   EXPECT_EQ(observer.log.front(), "added lblRow1(1) to MainPage as label");
-  EXPECT_NE(std::find(observer.log.begin(), observer.log.end(), "changed lblRow1(1)"), observer.log.end());
+  EXPECT_NE(std::find(observer.log.begin(), observer.log.end(), "changed lblRow1(1)"),
+            observer.log.end());
   EXPECT_EQ(observer.log.back(), "destroyed lblRow1(1)");
 }
 

@@ -79,10 +79,9 @@ TEST_F(QtReaderTest, WidgetsStandWhereTheKitSays) {
   EXPECT_EQ(top->windowTitle(), QStringLiteral("Quillon"));
 
   for (const ui::Control* control : std::initializer_list<const ui::Control*>{
-           &window.lblOpen, &window.lblExit, &window.lblHelp,
-        &window.lblName, &window.MainPage[0], &window.MainPage[1], &window.lblRow1[0],
-        &window.lblRow1[24], &window.lblRow2[13], &window.lblInfor1, &window.PicPage,
-        &window.shpPanel, &window.lblPage}) {
+           &window.lblOpen, &window.lblExit, &window.lblHelp, &window.lblName, &window.MainPage[0],
+           &window.MainPage[1], &window.lblRow1[0], &window.lblRow1[24], &window.lblRow2[13],
+           &window.lblInfor1, &window.PicPage, &window.shpPanel, &window.lblPage}) {
     SCOPED_TRACE(control->QualifiedName());
     QWidget* widget = Widget(*control);
     ASSERT_NE(widget, nullptr);
@@ -179,9 +178,9 @@ TEST(QtDialogs, TheOpenFilterBecomesQtsForm) {
 }
 
 TEST(QtFonts, ChineseFacesResolveToFontsWithChineseGlyphs) {
-  for (const char16_t* face : {u"宋体", u"新宋体", u"黑体", u"仿宋_GB2312", u"楷体_GB2312", u"隶书",
-                               u"幼圆", u"方正舒体", u"Arial", u"Times New Roman", u"Tahoma",
-                               u"MS Sans Serif", u"Roman", u"不存在的字体"}) {
+  for (const char16_t* face :
+       {u"宋体", u"新宋体", u"黑体", u"仿宋_GB2312", u"楷体_GB2312", u"隶书", u"幼圆", u"方正舒体",
+        u"Arial", u"Times New Roman", u"Tahoma", u"MS Sans Serif", u"Roman", u"不存在的字体"}) {
     SCOPED_TRACE(qt::ToQString(face).toStdString());
     const QFont font = qt::MakeFont({face, 10.5f, false, false, false});
     const QFontMetrics metrics(font);
@@ -189,8 +188,10 @@ TEST(QtFonts, ChineseFacesResolveToFontsWithChineseGlyphs) {
       EXPECT_TRUE(metrics.inFontUcs4(c)) << "glyph " << static_cast<int>(c);
     }
   }
-  EXPECT_EQ(qt::FamiliesForFace(QStringLiteral("宋体")).first(), QStringLiteral("Noto Serif CJK SC"));
-  EXPECT_EQ(qt::FamiliesForFace(QStringLiteral("黑体")).first(), QStringLiteral("Noto Sans CJK SC"));
+  EXPECT_EQ(qt::FamiliesForFace(QStringLiteral("宋体")).first(),
+            QStringLiteral("Noto Serif CJK SC"));
+  EXPECT_EQ(qt::FamiliesForFace(QStringLiteral("黑体")).first(),
+            QStringLiteral("Noto Sans CJK SC"));
 }
 
 // A small form of the other kinds of control, worked by mouse and keyboard through Qt.

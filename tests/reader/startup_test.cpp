@@ -53,9 +53,10 @@ TEST_F(ReaderStartTest, OnlyTheFourScreenModesStart) {
     const fake::ShownMessage& message = machine.dialogs.messages[0];
     EXPECT_EQ(message.title, u"Quillon");
     EXPECT_EQ(message.icon, MessageIcon::None);
-    EXPECT_EQ(message.text,
-              u"Quillon目前只支持[1024*768]、[1280*1024]、[1366*768]和[1440*900]四种分辨率模式。\r\n\r\n"
-              u"如果您需要继续使用本软件，请手动将您的屏幕分辨率调整到以上四种模式的任意一种即可。");
+    EXPECT_EQ(
+        message.text,
+        u"Quillon目前只支持[1024*768]、[1280*1024]、[1366*768]和[1440*900]四种分辨率模式。\r\n\r\n"
+        u"如果您需要继续使用本软件，请手动将您的屏幕分辨率调整到以上四种模式的任意一种即可。");
     EXPECT_FALSE(machine.folder.Exists("Configure")) << "a refused start writes nothing";
   }
 }

@@ -41,8 +41,9 @@ TEST(SettingsFile, SavingWritesTheChangedItemsInTheirPlaces) {
   SettingsRecord record;
   record.FontSize = 12.0f;
   record.FontBold = true;
-  EXPECT_EQ(SettingsFileBytes(record),
-            "\"\xCB\xCE\xCC\xE5\",12,0,#TRUE#,#FALSE#,16777215,#FALSE#,0,#TRUE#,#TRUE#,#TRUE#,0\r\n");
+  EXPECT_EQ(
+      SettingsFileBytes(record),
+      "\"\xCB\xCE\xCC\xE5\",12,0,#TRUE#,#FALSE#,16777215,#FALSE#,0,#TRUE#,#TRUE#,#TRUE#,0\r\n");
 }
 
 TEST(SettingsFile, ItemsSpreadOverLinesOrWithoutAFinalLineEndReadTheSame) {
@@ -82,7 +83,8 @@ TEST(SettingsFile, ItemsThatCannotBeReadKeepTheirDefaults) {
          EXPECT_EQ(r.BackPhoto, 0) << "70000 does not fit 16 bits";
          EXPECT_EQ(r.ReadMode, 0);
        }},
-      {"binary junk", std::string("\x00\x01\xFF\xFE\x80\x1B,\x7F\"\x00", 11) + std::string(3000, '\xAA'),
+      {"binary junk",
+       std::string("\x00\x01\xFF\xFE\x80\x1B,\x7F\"\x00", 11) + std::string(3000, '\xAA'),
        [](const SettingsRecord& r) { EXPECT_EQ(r.FontName, u"宋体"); }},
       {"a quoted number where a number belongs",
        "\"宋体\",\"12\",0,#FALSE#,#FALSE#,16777215,#FALSE#,0,#TRUE#,#TRUE#,#TRUE#,0\r\n",
@@ -95,7 +97,8 @@ TEST(SettingsFile, ItemsThatCannotBeReadKeepTheirDefaults) {
 }
 
 TEST(SettingsFile, IndentIsEightOnlyForTheLatinFacesSpelledExactly) {
-  for (const char16_t* face : {u"MS Sans Serif", u"Arial", u"Roman", u"Tahoma", u"Times New Roman"}) {
+  for (const char16_t* face :
+       {u"MS Sans Serif", u"Arial", u"Roman", u"Tahoma", u"Times New Roman"}) {
     EXPECT_EQ(IndentWidthFor(face), 8);
   }
   for (const char16_t* face : {u"arial", u"宋体", u"Arial ", u"Times", u""}) {

@@ -22,18 +22,18 @@ const int kCharsNormal[6][4][2] = {
     {{29, 28}, {29, 27}, {29, 27}, {29, 27}}, {{36, 34}, {36, 34}, {36, 34}, {36, 34}},
     {{41, 38}, {41, 38}, {41, 38}, {41, 38}}, {{48, 44}, {48, 44}, {48, 44}, {48, 44}}};
 const int kCharsFull[6][4][2] = {
-    {{42, 40}, {53, 50}, {56, 53}, {58, 55}},     {{48, 46}, {60, 57}, {58, 54}, {60, 58}},
-    {{53, 50}, {66, 63}, {68, 64}, {70, 67}},     {{63, 59}, {79, 74}, {85, 80}, {90, 85}},
-    {{72, 67}, {90, 84}, {97, 90}, {103, 97}},    {{84, 78}, {106, 97}, {114, 105}, {121, 112}}};
+    {{42, 40}, {53, 50}, {56, 53}, {58, 55}},  {{48, 46}, {60, 57}, {58, 54}, {60, 58}},
+    {{53, 50}, {66, 63}, {68, 64}, {70, 67}},  {{63, 59}, {79, 74}, {85, 80}, {90, 85}},
+    {{72, 67}, {90, 84}, {97, 90}, {103, 97}}, {{84, 78}, {106, 97}, {114, 105}, {121, 112}}};
 
 TEST(RowMetrics, EveryCellOfTheTables) {
   for (int full = 0; full <= 1; ++full) {
     for (int size = 0; size < 6; ++size) {
       for (int mode = 0; mode < 4; ++mode) {
         for (int bold = 0; bold <= 1; ++bold) {
-          SCOPED_TRACE(::testing::Message() << (full ? "full screen" : "normal") << ", "
-                                            << kSizes[size] << " pt, mode " << mode
-                                            << (bold ? ", bold" : ", regular"));
+          SCOPED_TRACE(::testing::Message()
+                       << (full ? "full screen" : "normal") << ", " << kSizes[size] << " pt, mode "
+                       << mode << (bold ? ", bold" : ", regular"));
           const auto metrics = LookupRowMetrics(full == 1, kSizes[size], kModes[mode], bold == 1);
           ASSERT_TRUE(metrics.has_value());
           EXPECT_EQ(metrics->PageRows, full ? kRowsFull[size][mode] : kRowsNormal[size][mode]);

@@ -21,7 +21,9 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-std::u16string TempDir::path16() const { return codepage::DecodeUtf8(path_); }
+std::u16string TempDir::path16() const {
+  return codepage::DecodeUtf8(path_);
+}
 
 std::string TempDir::Write(const std::string& relative, const std::string& bytes) const {
   const std::filesystem::path full = std::filesystem::path(path_) / relative;

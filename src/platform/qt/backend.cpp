@@ -56,7 +56,8 @@ int KitKeyCode(int qtKey) {
     case Qt::Key_Down:
       return ui::keys::Down;
     default:
-      if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)) {
+      if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) ||
+          (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)) {
         return qtKey;
       }
       return 0;
@@ -174,9 +175,13 @@ QtBackend::~QtBackend() {
   }
 }
 
-int QtBackend::Pixels(int twips) const { return PixelsFromTwips(twips, screen_.TwipsPerPixelX()); }
+int QtBackend::Pixels(int twips) const {
+  return PixelsFromTwips(twips, screen_.TwipsPerPixelX());
+}
 
-int QtBackend::Twips(int pixels) const { return pixels * screen_.TwipsPerPixelX(); }
+int QtBackend::Twips(int pixels) const {
+  return pixels * screen_.TwipsPerPixelX();
+}
 
 QWidget* QtBackend::WidgetOf(const ui::Control& control) const {
   auto found = widgets_.find(&control);
@@ -193,8 +198,8 @@ void QtBackend::Show(ui::Form& form) {
   auto* window = new FormWindow();
   window->setAttribute(Qt::WA_DeleteOnClose, false);
   window->onCloseRequested = [&form] { form.Unload(); };
-  Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint;
+  Qt::WindowFlags flags =
+      Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
   if (form.BorderStyle == ui::FormBorder::FixedDialog) {
     flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
   } else {
@@ -297,7 +302,8 @@ QWidget* QtBackend::CreateWidget(ui::Control& control, QWidget* parent) {
     auto* widget = new QComboBox(parent);
     widget->setEditable(true);
     widget->setInsertPolicy(QComboBox::NoInsert);
-    connect(widget, QOverload<int>::of(&QComboBox::activated), this, [combo](int index) { combo->Pick(index); });
+    connect(widget, QOverload<int>::of(&QComboBox::activated), this,
+            [combo](int index) { combo->Pick(index); });
     connect(widget->lineEdit(), &QLineEdit::textEdited, this,
             [combo](const QString& text) { combo->Text = FromQString(text); });
     return widget;
@@ -309,7 +315,8 @@ QWidget* QtBackend::CreateWidget(ui::Control& control, QWidget* parent) {
     connect(widget, &QScrollBar::valueChanged, this, [bar, widget](int value) {
       if (!widget->isSliderDown()) bar->Value = value;
     });
-    connect(widget, &QScrollBar::sliderReleased, this, [bar, widget] { bar->Value = widget->value(); });
+    connect(widget, &QScrollBar::sliderReleased, this,
+            [bar, widget] { bar->Value = widget->value(); });
     return widget;
   }
   if (dynamic_cast<ui::Frame*>(&control) != nullptr) return new QGroupBox(parent);
@@ -340,16 +347,18 @@ void QtBackend::Register(ui::Control& control, QWidget* widget) {
 
 void QtBackend::ApplyAll(ui::Control& control) {
   for (ui::Prop id :
-       {ui::Prop::Geometry, ui::Prop::Enabled, ui::Prop::Font, ui::Prop::Caption, ui::Prop::ForeColor,
-        ui::Prop::BackColor, ui::Prop::BackStyle, ui::Prop::BorderStyle, ui::Prop::BorderColor,
-        ui::Prop::Alignment, ui::Prop::Picture, ui::Prop::Range, ui::Prop::List, ui::Prop::Value,
-        ui::Prop::Text, ui::Prop::Interval, ui::Prop::Buttons, ui::Prop::MousePointer, ui::Prop::Icon,
-        ui::Prop::Locked}) {
+       {ui::Prop::Geometry,    ui::Prop::Enabled,      ui::Prop::Font,      ui::Prop::Caption,
+        ui::Prop::ForeColor,   ui::Prop::BackColor,    ui::Prop::BackStyle, ui::Prop::BorderStyle,
+        ui::Prop::BorderColor, ui::Prop::Alignment,    ui::Prop::Picture,   ui::Prop::Range,
+        ui::Prop::List,        ui::Prop::Value,        ui::Prop::Text,      ui::Prop::Interval,
+        ui::Prop::Buttons,     ui::Prop::MousePointer, ui::Prop::Icon,      ui::Prop::Locked}) {
     Apply(control, id);
   }
 }
 
-void QtBackend::Changed(ui::Control& control, ui::Prop id) { Apply(control, id); }
+void QtBackend::Changed(ui::Control& control, ui::Prop id) {
+  Apply(control, id);
+}
 
 void QtBackend::ChildAdded(ui::Control& parent, ui::Control& child) {
   if (QWidget* parentWidget = WidgetOf(parent)) Build(child, parentWidget);
@@ -468,13 +477,15 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
     auto* surface = static_cast<PictureSurface*>(widget);
     if (id == ui::Prop::BackColor) surface->SetBackColor(ToQColor(picture->BackColor));
     if (id == ui::Prop::Picture) surface->SetPicture(PixmapOf(picture->Picture));
-    if (id == ui::Prop::BorderStyle) surface->SetBorder(picture->BorderStyle == ui::BorderStyle::FixedSingle);
+    if (id == ui::Prop::BorderStyle)
+      surface->SetBorder(picture->BorderStyle == ui::BorderStyle::FixedSingle);
     return;
   }
   if (auto* shape = dynamic_cast<ui::Shape*>(&control)) {
     auto* painter = static_cast<ShapeWidget*>(widget);
     painter->SetFill(shape->BackStyle == ui::BackStyle::Opaque, ToQColor(shape->BackColor));
-    painter->SetBorder(shape->BorderStyle == ui::BorderStyle::FixedSingle, ToQColor(shape->BorderColor));
+    painter->SetBorder(shape->BorderStyle == ui::BorderStyle::FixedSingle,
+                       ToQColor(shape->BorderColor));
     return;
   }
   if (auto* button = dynamic_cast<ui::CommandButton*>(&control)) {
@@ -526,7 +537,8 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
     return;
   }
   if (auto* text = dynamic_cast<ui::TextBox*>(&control)) {
-    const QString value = ToQString(text->Text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QString value =
+        ToQString(text->Text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
       if (id == ui::Prop::Text) edit->setPlainText(value);
       if (id == ui::Prop::Locked) edit->setReadOnly(text->Locked);

@@ -22,6 +22,8 @@ QColor ToQColor(ui::Color color) {
   }
 }
 
-ui::Color FromQColor(const QColor& color) { return ui::RGB(color.red(), color.green(), color.blue()); }
+ui::Color FromQColor(const QColor& color) {
+  return ui::RGB(color.red(), color.green(), color.blue());
+}
 
 }  // namespace quillon::qt

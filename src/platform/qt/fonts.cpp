@@ -52,7 +52,8 @@ QStringList FamiliesForFace(const QString& face) {
 
 void InstallFaceSubstitutions() {
   for (const auto& entry : kFaces) {
-    QFont::insertSubstitutions(QString::fromUtf16(entry.first), FamiliesForFace(QString::fromUtf16(entry.first)));
+    QFont::insertSubstitutions(QString::fromUtf16(entry.first),
+                               FamiliesForFace(QString::fromUtf16(entry.first)));
   }
 }
 
@@ -60,7 +61,8 @@ QFont MakeFont(const ui::FontSpec& spec) {
   QFont font;
   font.setFamilies(FamiliesForFace(ToQString(spec.Name)));
   // A damaged settings file may hold any size; keep Qt within sizes it can render.
-  const double size = std::isfinite(spec.Size) ? std::clamp(static_cast<double>(spec.Size), 1.0, 200.0) : 9.0;
+  const double size =
+      std::isfinite(spec.Size) ? std::clamp(static_cast<double>(spec.Size), 1.0, 200.0) : 9.0;
   font.setPointSizeF(size);
   font.setBold(spec.Bold);
   font.setItalic(spec.Italic);

@@ -4,6 +4,8 @@
 
 namespace quillon::qt {
 
-QtPlatform::QtPlatform() { InstallFaceSubstitutions(); }
+QtPlatform::QtPlatform() {
+  InstallFaceSubstitutions();
+}
 
 }  // namespace quillon::qt

@@ -20,14 +20,18 @@ namespace quillon::qt {
 
 namespace {
 
-QScreen* PrimaryScreen() { return QGuiApplication::primaryScreen(); }
+QScreen* PrimaryScreen() {
+  return QGuiApplication::primaryScreen();
+}
 
 int TwipsPerPixel(double dotsPerInch) {
   if (dotsPerInch <= 0) return 15;
   return std::max(1, static_cast<int>(std::lround(1440.0 / dotsPerInch)));
 }
 
-QWidget* DialogParent() { return QApplication::activeWindow(); }
+QWidget* DialogParent() {
+  return QApplication::activeWindow();
+}
 
 QString LineBreaks(const std::u16string& text) {
   return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -105,7 +109,8 @@ std::optional<std::u16string> QtDialogs::OpenFile(const OpenFileRequest& request
 }
 
 std::optional<ui::Color> QtDialogs::ChooseColor(ui::Color initial) {
-  const QColor chosen = QColorDialog::getColor(ToQColor(initial), DialogParent(), QStringLiteral("颜色"));
+  const QColor chosen =
+      QColorDialog::getColor(ToQColor(initial), DialogParent(), QStringLiteral("颜色"));
   if (!chosen.isValid()) return std::nullopt;
   return FromQColor(chosen);
 }
@@ -138,8 +143,8 @@ ui::PicturePtr QtPictures::Load(const std::u16string& path) {
   if (!file.open(QIODevice::ReadOnly)) return nullptr;
   const QByteArray header = file.peek(14);
   // A cursor file: the ico plugin reads its image, the hot spot is ours to take from the header.
-  const bool isCursor = header.size() >= 14 && header[0] == 0 && header[1] == 0 && header[2] == 2 &&
-                        header[3] == 0;
+  const bool isCursor =
+      header.size() >= 14 && header[0] == 0 && header[1] == 0 && header[2] == 2 && header[3] == 0;
   QPoint hotSpot;
   if (isCursor) {
     auto u16 = [&header](int at) {

@@ -48,7 +48,10 @@ class QtProgram : public Program {
 class QtPicture : public ui::Picture {
  public:
   QtPicture(std::u16string source, QImage image, bool isCursor, QPoint hotSpot)
-      : ui::Picture(std::move(source)), image_(std::move(image)), isCursor_(isCursor), hotSpot_(hotSpot) {}
+      : ui::Picture(std::move(source)),
+        image_(std::move(image)),
+        isCursor_(isCursor),
+        hotSpot_(hotSpot) {}
   const QImage& Image() const { return image_; }
   // Made on first use and shared by every widget that shows the picture.
   const QPixmap& Pixmap() const;

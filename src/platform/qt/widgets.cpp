@@ -81,10 +81,11 @@ ToolbarWidget::ToolbarWidget(QWidget* parent) : QWidget(parent) {
 }
 
 void ToolbarWidget::SetButtons(const std::vector<ToolbarButtonLook>& buttons) {
-  const bool sameShape =
-      buttons.size() == items_.size() &&
-      std::equal(buttons.begin(), buttons.end(), separators_.begin(),
-                 [](const ToolbarButtonLook& look, bool separator) { return look.separator == separator; });
+  const bool sameShape = buttons.size() == items_.size() &&
+                         std::equal(buttons.begin(), buttons.end(), separators_.begin(),
+                                    [](const ToolbarButtonLook& look, bool separator) {
+                                      return look.separator == separator;
+                                    });
   if (!sameShape) {
     for (QWidget* item : items_) delete item;
     items_.clear();
@@ -123,7 +124,8 @@ void ToolbarWidget::SetButtons(const std::vector<ToolbarButtonLook>& buttons) {
 }
 
 QToolButton* ToolbarWidget::Button(int index) const {
-  if (index < 1 || index > static_cast<int>(items_.size()) || separators_[static_cast<std::size_t>(index - 1)]) {
+  if (index < 1 || index > static_cast<int>(items_.size()) ||
+      separators_[static_cast<std::size_t>(index - 1)]) {
     return nullptr;
   }
   return static_cast<QToolButton*>(items_[static_cast<std::size_t>(index - 1)]);
@@ -148,7 +150,9 @@ void ToolbarWidget::Arrange() {
   }
 }
 
-void ToolbarWidget::resizeEvent(QResizeEvent*) { Arrange(); }
+void ToolbarWidget::resizeEvent(QResizeEvent*) {
+  Arrange();
+}
 
 void ToolbarWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);

@@ -79,7 +79,9 @@ void Control::PropertyChanged(Prop id) {
   OnPropertyChanged(id);
 }
 
-void Control::AddChild(Control* child) { children_.push_back(child); }
+void Control::AddChild(Control* child) {
+  children_.push_back(child);
+}
 
 void Control::Announce() {
   if (parent_ == nullptr || parent_->observer_ == nullptr) return;

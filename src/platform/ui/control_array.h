@@ -54,7 +54,8 @@ class ControlArray {
   bool Exists(int index) const { return elements_.count(index) != 0; }
   T& operator[](int index) {
     auto found = elements_.find(index);
-    if (found == elements_.end()) throw std::out_of_range(name_ + ": no element " + std::to_string(index));
+    if (found == elements_.end())
+      throw std::out_of_range(name_ + ": no element " + std::to_string(index));
     return *found->second;
   }
   const T& operator[](int index) const { return const_cast<ControlArray&>(*this)[index]; }

@@ -116,11 +116,13 @@ PicturePtr ImageList::Image(int number) const {
 ToolbarButton::ToolbarButton(Toolbar& toolbar, int index, Kind kind)
     : toolbar_(toolbar), index_(index), kind_(kind) {}
 
-void ToolbarButton::PropertyChanged(Prop id) { toolbar_.PropertyChanged(id); }
+void ToolbarButton::PropertyChanged(Prop id) {
+  toolbar_.PropertyChanged(id);
+}
 
 ToolbarButton& Toolbar::AddButton(std::u16string caption, std::u16string toolTip, int image) {
-  auto button = std::make_unique<ToolbarButton>(*this, ButtonCount() + 1,
-                                                ToolbarButton::Kind::Button);
+  auto button =
+      std::make_unique<ToolbarButton>(*this, ButtonCount() + 1, ToolbarButton::Kind::Button);
   button->Caption.SetQuietly(std::move(caption));
   button->ToolTipText.SetQuietly(std::move(toolTip));
   button->Image.SetQuietly(image);
@@ -130,13 +132,15 @@ ToolbarButton& Toolbar::AddButton(std::u16string caption, std::u16string toolTip
 }
 
 ToolbarButton& Toolbar::AddSeparator() {
-  buttons_.push_back(std::make_unique<ToolbarButton>(*this, ButtonCount() + 1,
-                                                     ToolbarButton::Kind::Separator));
+  buttons_.push_back(
+      std::make_unique<ToolbarButton>(*this, ButtonCount() + 1, ToolbarButton::Kind::Separator));
   PropertyChanged(Prop::Buttons);
   return *buttons_.back();
 }
 
-ToolbarButton& Toolbar::Buttons(int index) { return *buttons_.at(static_cast<std::size_t>(index - 1)); }
+ToolbarButton& Toolbar::Buttons(int index) {
+  return *buttons_.at(static_cast<std::size_t>(index - 1));
+}
 
 const ToolbarButton& Toolbar::Buttons(int index) const {
   return *buttons_.at(static_cast<std::size_t>(index - 1));

@@ -4,7 +4,8 @@
 
 namespace quillon::ui {
 
-Form::Form(Platform& platform, std::string name) : Control(nullptr, std::move(name)), platform_(platform) {
+Form::Form(Platform& platform, std::string name)
+    : Control(nullptr, std::move(name)), platform_(platform) {
   Visible.SetQuietly(false);
 }
 

@@ -19,7 +19,8 @@ class PropertyOwner {
 template <class T>
 class Property {
  public:
-  Property(PropertyOwner* owner, Prop id, T initial = T()) : owner_(owner), id_(id), value_(std::move(initial)) {}
+  Property(PropertyOwner* owner, Prop id, T initial = T())
+      : owner_(owner), id_(id), value_(std::move(initial)) {}
   Property(const Property&) = delete;
 
   Property& operator=(const Property& other) { return *this = other.value_; }

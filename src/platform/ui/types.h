@@ -11,10 +11,18 @@ namespace quillon::ui {
 // red + 256 * green + 65536 * blue, as the settings file stores colours.
 using Color = std::int32_t;
 
-constexpr Color RGB(int red, int green, int blue) { return red + 256 * green + 65536 * blue; }
-constexpr int RedOf(Color color) { return color & 0xFF; }
-constexpr int GreenOf(Color color) { return (color >> 8) & 0xFF; }
-constexpr int BlueOf(Color color) { return (color >> 16) & 0xFF; }
+constexpr Color RGB(int red, int green, int blue) {
+  return red + 256 * green + 65536 * blue;
+}
+constexpr int RedOf(Color color) {
+  return color & 0xFF;
+}
+constexpr int GreenOf(Color color) {
+  return (color >> 8) & 0xFF;
+}
+constexpr int BlueOf(Color color) {
+  return (color >> 16) & 0xFF;
+}
 
 // Colours with the top bit set name a colour of the desktop theme rather than an RGB value.
 constexpr Color kSystemColorFlag = static_cast<Color>(0x80000000u);
