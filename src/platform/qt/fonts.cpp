@@ -13,6 +13,7 @@ namespace {
 const QString kSerifCjk = QStringLiteral("Noto Serif CJK SC");
 const QString kSansCjk = QStringLiteral("Noto Sans CJK SC");
 const QString kBrushCjk = QStringLiteral("AR PL UKai CN");
+const QString kBookLatin = QStringLiteral("Liberation Serif");
 
 // Each face with the installed families closest to it in look; a Chinese family always follows,
 // so that Chinese text in a Latin face still has its glyphs.
@@ -23,10 +24,11 @@ const std::pair<const char16_t*, QStringList> kFaces[] = {
     {u"仿宋", {kSerifCjk}},
     {u"黑体", {kSansCjk}},
     {u"幼圆", {kSansCjk}},
-    {u"楷体_GB2312", {kBrushCjk, kSerifCjk}},
-    {u"楷体", {kBrushCjk, kSerifCjk}},
-    {u"隶书", {kBrushCjk, kSerifCjk}},
-    {u"方正舒体", {kBrushCjk, kSerifCjk}},
+    // The brush fonts' own Latin letters are plain typewriter shapes; a book face suits them better.
+    {u"楷体_GB2312", {kBookLatin, kBrushCjk, kSerifCjk}},
+    {u"楷体", {kBookLatin, kBrushCjk, kSerifCjk}},
+    {u"隶书", {kBookLatin, kBrushCjk, kSerifCjk}},
+    {u"方正舒体", {kBookLatin, kBrushCjk, kSerifCjk}},
     {u"Arial", {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"), kSansCjk}},
     {u"Tahoma", {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), kSansCjk}},
     {u"MS Sans Serif",
