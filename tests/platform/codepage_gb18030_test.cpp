@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/test_books.h"
 #include "platform/codepage.h"
 
 namespace quillon::codepage {
@@ -252,7 +253,9 @@ TEST(Gb18030RoundTrip, EveryValidCodeComesBackAsItsBytes) {
 TEST(Gb18030Books, DecodeCleanlyAndWriteBackTheSameBytes) {
   Iconv glibc("UTF-16LE", "GB18030");
   bool sawExtensionHeavyBook = false;
-  for (const auto& entry : std::filesystem::directory_iterator(QUILLON_SHARED_DIR "/books")) {
+  ASSERT_TRUE(std::filesystem::is_directory(fake::TestBooksDir()))
+      << "the test books are expected in " << fake::TestBooksDir();
+  for (const auto& entry : std::filesystem::directory_iterator(fake::TestBooksDir())) {
     const std::string name = entry.path().filename().string();
     if (name.size() < 8 || name.compare(name.size() - 8, 8, ".gbk.txt") != 0) continue;
     SCOPED_TRACE(name);
