@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "support/test_books.h"
 #include "platform/codepage.h"
+#include "support/test_books.h"
 
 namespace quillon::codepage {
 namespace {
