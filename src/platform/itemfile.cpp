@@ -128,8 +128,8 @@ void AppendAscii(std::u16string& out, const char* begin, const char* end) {
 
 }  // namespace
 
-Item ItemReader::Next() {
-  Item item;
+ItemSpan ItemReader::NextSpan() {
+  ItemSpan span;
   const std::size_t size = text_.size();
   // Every character that ends an item is at most ',', so one compare rejects almost all text.
   const auto findItemEnd = [this, size](std::size_t from) {
@@ -144,30 +144,41 @@ Item ItemReader::Next() {
   std::size_t position = position_;
   while (position < size && text_[position] == u' ') ++position;
   if (position < size && text_[position] == u'"') {
-    item.Quoted = true;
-    const std::size_t start = position + 1;
-    std::size_t end = start;
+    span.Quoted = true;
+    span.Start = position + 1;
+    std::size_t end = span.Start;
     while (end < size && text_[end] != u'"' && !IsLineEnd(text_[end])) ++end;
-    item.Text.assign(text_.data() + start, end - start);
+    span.Length = end - span.Start;
     if (end < size && text_[end] == u'"') {
       // Whatever follows the closing quote is kept rather than dropped, so no book text is lost.
-      const std::size_t tail = end + 1;
-      position = findItemEnd(tail);
-      item.Text.append(text_.data() + tail, position - tail);
+      span.TailStart = end + 1;
+      position = findItemEnd(span.TailStart);
+      span.TailLength = position - span.TailStart;
     } else {
       position = end;  // never closed: the item stops at the line end
     }
   } else {
-    const std::size_t start = position;
+    span.Start = position;
     position = findItemEnd(position);
-    item.Text.assign(text_.data() + start, position - start);
+    span.Length = position - span.Start;
   }
+  if (span.TailLength == 0) span.TailStart = span.Start + span.Length;
 
   if (position < size) {
     const char16_t terminator = text_[position++];
     if (terminator == u'\r' && position < size && text_[position] == u'\n') ++position;
   }
   position_ = position;
+  return span;
+}
+
+Item ItemReader::Next() {
+  const ItemSpan span = NextSpan();
+  Item item;
+  item.Quoted = span.Quoted;
+  item.Text.reserve(span.Length + span.TailLength);
+  item.Text.assign(text_.data() + span.Start, span.Length);
+  item.Text.append(text_.data() + span.TailStart, span.TailLength);
   return item;
 }
 

@@ -21,6 +21,16 @@ struct Item {
   bool Quoted = false;  // written as a string; "#TRUE#" in quotes is text, not a boolean
 };
 
+// Where an item lies in the text: its characters are [Start, Start + Length) followed, for a
+// quoted item with text after its closing quote, by [TailStart, TailStart + TailLength).
+struct ItemSpan {
+  std::size_t Start = 0;
+  std::size_t Length = 0;
+  std::size_t TailStart = 0;
+  std::size_t TailLength = 0;
+  bool Quoted = false;
+};
+
 class ItemReader {
  public:
   explicit ItemReader(std::u16string_view text) : text_(text) {}
@@ -30,10 +40,8 @@ class ItemReader {
 
   // The next item; at the end, an empty item.
   Item Next();
-
-  // Where the next item starts and how long the text is: lets a caller that keeps views into the
-  // text (a large book) take the item's place instead of a copy.
-  std::size_t Position() const { return position_; }
+  // The same item as a place in the text, for a caller that keeps views instead of copies.
+  ItemSpan NextSpan();
 
  private:
   std::u16string_view text_;

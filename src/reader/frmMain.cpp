@@ -23,6 +23,8 @@ frmMain::frmMain(Platform& platform, mPubVariable& pub)
   DesignSurfaces();
   DesignToolbar();
   onLoad = [this] { Form_Load(); };
+  lblOpen.onClick = [this] { lblOpen_Click(); };
+  tmrTime.onTimer = [this] { tmrTime_Timer(); };
 }
 
 void frmMain::DesignCover() {

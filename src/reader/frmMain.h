@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "book/book_rows.h"
+#include "book/book_text.h"
 #include "platform/datetime.h"
 #include "platform/platform.h"
 #include "platform/ui/kit.h"
@@ -61,7 +63,35 @@ class frmMain : public ui::Form {
   std::int16_t PageRows = 0;
   std::int16_t RowChars = 0;
 
+  // The open book. Right after opening, CurrentPage holds the page number shown (index 0 is
+  // number 1) and FirstTurnPending says so; otherwise it is the index of the page shown.
+  std::u16string strBookName;
+  std::u16string strBookPath;
+  float BookPrePercent = 0.0f;
+  BookText BookLines;
+  std::int32_t LineCount = 0;
+  RowTable BookRows;
+  std::int32_t RowCount = 0;
+  std::int32_t PageCount = 0;
+  std::int32_t NormalPageCount = 0;
+  std::int32_t CurrentPage = 0;
+  bool FirstTurnPending = false;
+  bool TurnBackward = false;
+  std::int32_t ReadSeconds = 0;
+
   void Form_Load();
+  void lblOpen_Click();
+  void tmrTime_Timer();
+
+  // Reads the book at `path` into BookLines. When it cannot be read the user is told and nothing
+  // changes, so every way of opening a book can simply stop.
+  bool LoadBookText(const std::u16string& path);
+  void WrapRows();
+  // Draws page index `page` on the surface of its parity; pages that do not exist draw empty.
+  void ShowPage(std::int32_t page);
+  void UpdatePageLabel();
+  void ShowBookInfo();
+
   // Tests the screen, loads the settings and lays the window out. False when the screen was
   // refused and the program is ending; the caller then stops too.
   bool SetupScreen();
@@ -73,6 +103,7 @@ class frmMain : public ui::Form {
   void DesignToolbar();
   void LayOutSurface(ui::PictureBox& surface, ui::ControlArray<ui::Label>& rows, ui::Label& info);
   ui::PicturePtr LoadDataPicture(const std::u16string& relativePath);
+  void SizeProgressBar();
 
   Platform& platform_;
   mPubVariable& pub_;

@@ -71,13 +71,22 @@ TEST(ItemReaderTest, SplitsItemsAsTheFilesAndBooksNeed) {
   }
 }
 
-TEST(ItemReaderTest, PositionIsWhereTheNextItemStarts) {
-  ItemReader reader(u"ab, cd\r\n\"e\"");
-  EXPECT_EQ(reader.Next().Text, u"ab");
-  EXPECT_EQ(reader.Position(), 3u);  // after the comma, before the skipped space
-  EXPECT_EQ(reader.Next().Text, u"cd");
-  EXPECT_EQ(reader.Position(), 8u);
-  EXPECT_EQ(reader.Next().Text, u"e");
+TEST(ItemReaderTest, SpansPointIntoTheTextWithoutTheQuotes) {
+  ItemReader reader(u"ab, cd\r\n\"ef\"gh,\"i\"");
+  ItemSpan span = reader.NextSpan();
+  EXPECT_EQ(span.Start, 0u);
+  EXPECT_EQ(span.Length, 2u);
+  EXPECT_EQ(span.TailLength, 0u);
+  span = reader.NextSpan();
+  EXPECT_EQ(span.Start, 4u) << "after the skipped space";
+  EXPECT_EQ(span.Length, 2u);
+  span = reader.NextSpan();
+  EXPECT_TRUE(span.Quoted);
+  EXPECT_EQ(span.Start, 9u);
+  EXPECT_EQ(span.Length, 2u);
+  EXPECT_EQ(span.TailStart, 12u);
+  EXPECT_EQ(span.TailLength, 2u);
+  EXPECT_EQ(reader.Next().Text, u"i");
   EXPECT_TRUE(reader.AtEnd());
   const Item past = reader.Next();
   EXPECT_TRUE(past.Text.empty());

@@ -24,6 +24,7 @@
 #include "platform/qt/widgets.h"
 #include "reader/frmMain.h"
 #include "support/fake_platform.h"
+#include "support/test_books.h"
 
 namespace quillon {
 namespace {
@@ -145,6 +146,30 @@ TEST_F(QtReaderTest, TheCoverRendersItsPictureAndItsMenu) {
   window.lblOpen.Caption = u"";
   const QImage without = top->grab().toImage();
   EXPECT_GT(darkness(cover), darkness(without) + 10000);
+}
+
+TEST_F(QtReaderTest, OpeningABookDrawsItsFirstPage) {
+  frmMain& window = Start();
+  dialogs.openAnswers.push_back(
+      codepage::DecodeUtf8((fake::TestBooksDir() / "sample-short.gbk.txt").string()));
+  window.lblOpen.Click();
+  ASSERT_EQ(window.Caption, u"Quillon-[sample-short.gbk]");
+  QWidget* page = Widget(window.MainPage[0]);
+  EXPECT_EQ(page->x(), 0);
+  EXPECT_TRUE(Widget(window.Toolbar)->isVisible());
+  for (int k = 0; k < window.PageRows; ++k) {
+    EXPECT_EQ(static_cast<QLabel*>(Widget(window.lblRow1[k]))->text(),
+              qt::ToQString(window.lblRow1[k].Caption));
+  }
+  EXPECT_FALSE(static_cast<QLabel*>(Widget(window.lblRow1[0]))->text().isEmpty());
+
+  // Text is drawn: a good share of the page's pixels are dark.
+  const QImage image = page->grab().toImage();
+  int dark = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+  }
+  EXPECT_GT(dark, image.width() * image.height() / 50);
 }
 
 TEST(QtPictures, CursorsCarryTheirHotSpotAndJunkGivesNoPicture) {

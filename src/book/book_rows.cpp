@@ -1,0 +1,77 @@
+#include "book/book_rows.h"
+
+#include <algorithm>
+
+namespace quillon {
+
+std::int32_t RowsOfLine(std::int32_t length, const WrapMetrics& metrics) {
+  const std::int32_t whole = length / metrics.RowChars;
+  if (length == 0) return 1;
+  if (whole > metrics.PageRows) return metrics.PageRows;
+  if (length > metrics.RowChars - 2) return whole + 1;
+  return 1;
+}
+
+RowPiece RowOfLine(std::int32_t length, std::int32_t row, const WrapMetrics& metrics) {
+  const std::int32_t chars = metrics.RowChars;
+  const std::int32_t whole = length / chars;
+  if (length == 0) return {};
+  if (whole > metrics.PageRows) return {row * chars, chars, 0};
+  if (length > chars - 2) {
+    if (whole == 0) return {0, length, 0};  // RowChars - 1 characters: the whole line, no indent
+    // Row m starts at m * RowChars - 2. Rows of one or two characters, which no screen has, would
+    // start before the line; clamping keeps every character in exactly one row.
+    const auto startOf = [chars](std::int32_t m) {
+      return m == 0 ? 0 : std::max(0, m * chars - 2);
+    };
+    const std::int32_t start = startOf(row);
+    const std::int32_t end = row < whole ? startOf(row + 1) : length;
+    return {start, end - start, row == 0 ? metrics.IndentWidth : 0};
+  }
+  return {0, length, metrics.IndentWidth};
+}
+
+void RowTable::Wrap(const BookText& lines, const WrapMetrics& metrics) {
+  metrics_ = metrics;
+  const std::int32_t count = lines.Count();
+  firstRow_.assign(static_cast<std::size_t>(count) + 1, 0);
+  std::int64_t rows = 0;
+  for (std::int32_t i = 0; i < count; ++i) {
+    firstRow_[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(rows);
+    rows += RowsOfLine(lines.LineLength(i), metrics);
+    // Row numbers are 32-bit; a text that would pass that shows its first two thousand million.
+    rows = std::min<std::int64_t>(rows, INT32_MAX);
+  }
+  firstRow_.back() = static_cast<std::int32_t>(rows);
+}
+
+std::vector<std::u16string> RowTable::Rows(const BookText& lines, std::int32_t first,
+                                           std::int32_t count) const {
+  std::vector<std::u16string> rows;
+  if (first < 0 || first >= Count() || count <= 0) return rows;
+  const auto last = static_cast<std::int32_t>(
+      std::min<std::int64_t>(static_cast<std::int64_t>(first) + count, Count()));
+  // The line that holds the first row, then line by line from there.
+  auto line =
+      std::upper_bound(firstRow_.begin(), firstRow_.end() - 1, first) - firstRow_.begin() - 1;
+  for (std::int32_t index = first; index < last; ++index) {
+    while (firstRow_[static_cast<std::size_t>(line) + 1] <= index) ++line;
+    const auto lineIndex = static_cast<std::int32_t>(line);
+    const std::u16string_view text = lines.Line(lineIndex);
+    const RowPiece piece = RowOfLine(lines.LineLength(lineIndex),
+                                     index - firstRow_[static_cast<std::size_t>(line)], metrics_);
+    std::u16string row(static_cast<std::size_t>(piece.Indent), u' ');
+    row.append(text.substr(static_cast<std::size_t>(piece.Offset),
+                           static_cast<std::size_t>(piece.Length)));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::optional<std::u16string> RowTable::Row(const BookText& lines, std::int32_t index) const {
+  std::vector<std::u16string> rows = Rows(lines, index, 1);
+  if (rows.empty()) return std::nullopt;
+  return std::move(rows.front());
+}
+
+}  // namespace quillon

@@ -1,0 +1,57 @@
+#pragma once
+// Rows and pages. A row is a stretch of one line, perhaps behind an indent, so rows are worked out
+// from the lines' lengths alone and their text is put together only when a page is drawn.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "book/book_text.h"
+
+namespace quillon {
+
+struct WrapMetrics {
+  std::int32_t RowChars = 0;
+  std::int32_t PageRows = 0;
+  std::int32_t IndentWidth = 0;
+};
+
+// One row of a line: `Indent` spaces, then `Length` characters of the line from `Offset`.
+struct RowPiece {
+  std::int32_t Offset = 0;
+  std::int32_t Length = 0;
+  std::int32_t Indent = 0;
+};
+
+// How many rows a line of `length` characters makes:
+//  - an empty line stays one empty row;
+//  - a line of (PageRows + 1) * RowChars characters or more is cut to PageRows rows of RowChars
+//    characters without indent, and the rest of it is not shown;
+//  - a line longer than RowChars - 2 gives an indented first row of RowChars - 2 characters, rows
+//    of RowChars, and a last row of the remaining (length mod RowChars) + 2 characters, which is
+//    2 to RowChars + 1 long; a line of RowChars - 1 characters is one row without indent;
+//  - a shorter line is one indented row.
+std::int32_t RowsOfLine(std::int32_t length, const WrapMetrics& metrics);
+// Row `row` (from 0) of a line of `length` characters.
+RowPiece RowOfLine(std::int32_t length, std::int32_t row, const WrapMetrics& metrics);
+
+class RowTable {
+ public:
+  // Wraps the lines anew; needs RowChars and PageRows above zero.
+  void Wrap(const BookText& lines, const WrapMetrics& metrics);
+  std::int32_t Count() const { return firstRow_.empty() ? 0 : firstRow_.back(); }
+
+  // The text of a row as shown, indent included; nullopt for an index that has no row.
+  std::optional<std::u16string> Row(const BookText& lines, std::int32_t index) const;
+  // `count` rows from `first`, as many as exist; the lines must be those last wrapped.
+  std::vector<std::u16string> Rows(const BookText& lines, std::int32_t first,
+                                   std::int32_t count) const;
+
+ private:
+  WrapMetrics metrics_;
+  // firstRow_[i] is the index of line i's first row; the last entry is the number of rows.
+  std::vector<std::int32_t> firstRow_;
+};
+
+}  // namespace quillon

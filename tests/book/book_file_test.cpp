@@ -1,0 +1,153 @@
+// Reading books: the encodings a real book arrives in, damaged bytes, the item rules that split
+// lines, and files that cannot be read.
+
+#include "book/book_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/codepage.h"
+#include "support/temp_dir.h"
+#include "support/test_books.h"
+
+namespace quillon {
+namespace {
+
+std::vector<std::u16string> LinesOf(const BookText& book) {
+  std::vector<std::u16string> lines;
+  for (std::int32_t i = 0; i < book.Count(); ++i) lines.emplace_back(book.Line(i));
+  return lines;
+}
+
+std::string Utf16Bytes(const std::u16string& text, bool bigEndian) {
+  std::string bytes;
+  for (char16_t c : text) {
+    const char high = static_cast<char>(c >> 8);
+    const char low = static_cast<char>(c & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+TEST(BookLines, FollowTheItemRules) {
+  struct Case {
+    const char* catches;
+    std::u16string text;
+    std::vector<std::u16string> lines;
+  };
+  const Case cases[] = {
+      {"ASCII commas split a line", u"a,b,c\r\n", {u"a", u"b", u"c"}},
+      {"full-width commas do not", u"a，b，c\r\n", {u"a，b，c"}},
+      {"ASCII spaces before a line go", u"    第一回\r\n", {u"第一回"}},
+      {"an ideographic space stays", u"　　第一回\r\n", {u"　　第一回"}},
+      {"a blank line is an empty line", u"a\r\n\r\nb\r\n", {u"a", u"", u"b"}},
+      {"a last line without a line end counts", u"a\r\nb", {u"a", u"b"}},
+      {"quotes are dropped, the text behind them kept",
+       u"\"他说，好\"是,x\r\n",
+       {u"他说，好是", u"x"}},
+      {"lone CR and LF end lines too", u"a\rb\nc", {u"a", u"b", u"c"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.catches);
+    EXPECT_EQ(LinesOf(BookText::FromText(c.text)), c.lines);
+  }
+  EXPECT_EQ(BookText::FromText(u"").Count(), 0);
+}
+
+TEST(BookEncodings, EveryEncodingABookArrivesIn) {
+  const std::u16string text = u"　　话说天下大势，分久必合。\r\nEnglish, too\r\n鎔𠀀\r\n";
+  const std::vector<std::u16string> lines = {u"　　话说天下大势，分久必合。", u"English", u"too",
+                                             u"鎔𠀀"};
+  struct Case {
+    const char* encoding;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"GB18030", codepage::EncodeGb18030(text)},
+      {"UTF-8 with a mark", "\xEF\xBB\xBF" + codepage::EncodeUtf8(text)},
+      {"UTF-8 without a mark", codepage::EncodeUtf8(text)},
+      {"UTF-16 LE", "\xFF\xFE" + Utf16Bytes(text, false)},
+      {"UTF-16 BE", "\xFE\xFF" + Utf16Bytes(text, true)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.encoding);
+    EXPECT_EQ(LinesOf(DecodeBook(c.bytes)), lines);
+  }
+}
+
+TEST(BookEncodings, OnlyWholeSamplesOfValidUtf8MakeABookUtf8) {
+  const std::string utf8 = codepage::EncodeUtf8(u"春眠不觉晓");
+  const std::string gbk = codepage::EncodeGb18030(u"春眠不觉晓");
+  EXPECT_EQ(DetectBookEncoding(utf8, utf8, utf8).Encoding, BookEncoding::Utf8);
+  EXPECT_EQ(DetectBookEncoding(utf8, gbk, utf8).Encoding, BookEncoding::Gb18030)
+      << "one bad sample is enough";
+  EXPECT_EQ(DetectBookEncoding("plain", "ascii", "text").Encoding, BookEncoding::Gb18030);
+  // Samples cut in the middle of a character still count as UTF-8.
+  EXPECT_EQ(DetectBookEncoding(utf8.substr(0, utf8.size() - 1), utf8.substr(2), utf8).Encoding,
+            BookEncoding::Utf8);
+  EXPECT_EQ(DetectBookEncoding("\xEF\xBB\xBF" + gbk, "", "").MarkLength, 3u);
+}
+
+TEST(BookEncodings, DamagedBytesBecomeReplacementsAndNothingBehindThemIsLost) {
+  const std::string bytes = codepage::EncodeGb18030(u"第一") + "\xFF\x81" + "\r\n" +
+                            codepage::EncodeGb18030(u"回目") + "\x81";
+  EXPECT_EQ(LinesOf(DecodeBook(bytes)),
+            (std::vector<std::u16string>{u"第一\uFFFD\uFFFD", u"回目\uFFFD"}));
+}
+
+class BookFileTest : public ::testing::Test {
+ protected:
+  std::optional<BookText> Read(const std::string& relative) {
+    return ReadBookFile(codepage::DecodeUtf8(dir.path() + "/" + relative));
+  }
+  fake::TempDir dir;
+};
+
+TEST_F(BookFileTest, CharactersAcrossTheReadingPiecesStayWhole) {
+  // Long runs of Chinese without a byte below 0x30, with four-byte characters, around the 1 MB
+  // pieces the file is read in.
+  std::u16string text;
+  while (text.size() < 1400000) text += u"鎔𠀀中文㐀";
+  text += u"\r\n尾";
+  dir.Write("big.txt", codepage::EncodeGb18030(text));
+  dir.Write("big8.txt", "\xEF\xBB\xBF" + codepage::EncodeUtf8(text));
+  for (const char* name : {"big.txt", "big8.txt"}) {
+    SCOPED_TRACE(name);
+    const std::optional<BookText> book = Read(name);
+    ASSERT_TRUE(book.has_value());
+    ASSERT_EQ(book->Count(), 2);
+    EXPECT_TRUE(book->Line(0) == std::u16string_view(text).substr(0, text.size() - 3));
+    EXPECT_EQ(book->Line(1), u"尾");
+  }
+}
+
+TEST_F(BookFileTest, WhatCannotBeReadIsNotABook) {
+  EXPECT_FALSE(Read("missing.txt").has_value());
+  dir.Write("folder.txt/inside", "x");
+  EXPECT_FALSE(Read("folder.txt").has_value());
+  dir.Write("empty.txt", "");
+  ASSERT_TRUE(Read("empty.txt").has_value());
+  EXPECT_EQ(Read("empty.txt")->Count(), 0);
+}
+
+TEST(TestBooks, ReadWholeAndClean) {
+  struct Case {
+    const char* name;
+    std::int32_t lines;
+  };
+  for (const Case& c : {Case{"xiyouji.gbk.txt", 3312}, Case{"rulinwaishi.gbk.txt", 970}}) {
+    SCOPED_TRACE(c.name);
+    const std::optional<BookText> book =
+        ReadBookFile(codepage::DecodeUtf8((fake::TestBooksDir() / c.name).string()));
+    ASSERT_TRUE(book.has_value());
+    EXPECT_EQ(book->Count(), c.lines);
+    for (std::int32_t i = 0; i < book->Count(); ++i) {
+      ASSERT_EQ(book->Line(i).find(u'\uFFFD'), std::u16string_view::npos) << "line " << i;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quillon

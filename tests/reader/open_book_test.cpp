@@ -1,0 +1,193 @@
+// Opening a book from the cover, drawing its pages on the two surfaces, the page label with the
+// progress bar, and the information line with the reading time.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/codepage.h"
+#include "reader/frmMain.h"
+#include "support/fake_platform.h"
+
+namespace quillon {
+namespace {
+
+class OpenBookTest : public ::testing::Test {
+ protected:
+  OpenBookTest() {
+    reader = std::make_unique<frmMain>(fake.platform, pub);
+    reader->Show();
+  }
+
+  // Writes a GBK book below the program folder and returns its path.
+  std::u16string WriteBook(const std::string& name, const std::u16string& text) {
+    return codepage::DecodeUtf8(fake.folder.Write(name, codepage::EncodeGb18030(text)));
+  }
+  std::u16string BookOfLines(int lines) {
+    std::u16string text;
+    for (int i = 0; i < lines; ++i)
+      text += u"第" + std::u16string(1, static_cast<char16_t>(u'一' + i)) + u"行\r\n";
+    return text;
+  }
+  void Open(const std::u16string& path) {
+    fake.dialogs.openAnswers.push_back(path);
+    reader->lblOpen.Click();
+  }
+
+  fake::FakePlatform fake;
+  mPubVariable pub;
+  std::unique_ptr<frmMain> reader;
+};
+
+TEST_F(OpenBookTest, OpeningShowsTheFirstPageAndRemembersThatItIsNumberOne) {
+  const std::u16string path = WriteBook("西游.txt", BookOfLines(60));
+  Open(path);
+  frmMain& r = *reader;
+  ASSERT_EQ(fake.dialogs.openRequests.size(), 1u);
+  EXPECT_EQ(fake.dialogs.openRequests[0].DefaultExt, u"txt");
+  EXPECT_EQ(fake.dialogs.openRequests[0].Filter, u"txt(*.txt)|*.txt|All Files(*.*)|*.*");
+
+  EXPECT_EQ(r.strBookPath, path);
+  EXPECT_EQ(r.strBookName, u"西游.txt");
+  EXPECT_EQ(r.Caption, u"Quillon-[西游]");
+  EXPECT_EQ(r.LineCount, 60);
+  EXPECT_EQ(r.RowCount, 60);
+  EXPECT_EQ(r.PageCount, 3);
+  EXPECT_EQ(r.NormalPageCount, 3);
+  EXPECT_EQ(r.CurrentPage, 1);
+  EXPECT_TRUE(r.FirstTurnPending);
+  EXPECT_EQ(r.lblPage.Caption, u"书页 1/3");
+  EXPECT_FLOAT_EQ(r.BookPrePercent, 1.0f / 3);
+  EXPECT_EQ(r.shpBar.Width, 515);
+  EXPECT_TRUE(r.Toolbar.Visible);
+  EXPECT_EQ(r.MainPage[0].Left, 0);
+  EXPECT_EQ(r.MainPage[1].Left, 8820);
+  EXPECT_EQ(r.lblRow1[0].Caption, u"    第一行");
+  EXPECT_EQ(r.lblRow1[24].Caption,
+            u"    第" + std::u16string(1, static_cast<char16_t>(u'一' + 24)) + u"行");
+  EXPECT_EQ(r.lblInfor1.Caption, u"书目名称: 西游     格式: txt文档     已经阅读时间:0.0 分钟");
+  EXPECT_EQ(r.lblInfor2.Caption, r.lblInfor1.Caption);
+  EXPECT_FALSE(r.lblInfor1.Visible);
+}
+
+TEST_F(OpenBookTest, CancellingTheDialogChangesNothing) {
+  Open(WriteBook("一.txt", BookOfLines(30)));
+  reader->CurrentPage = 0;
+  reader->FirstTurnPending = false;
+  fake.dialogs.openAnswers.push_back(std::nullopt);
+  reader->lblOpen.Click();
+  fake.dialogs.openAnswers.push_back(u"");
+  reader->lblOpen.Click();
+  EXPECT_EQ(reader->Caption, u"Quillon-[一]");
+  EXPECT_EQ(reader->CurrentPage, 0);
+  EXPECT_FALSE(reader->FirstTurnPending);
+  EXPECT_EQ(reader->LineCount, 30);
+}
+
+TEST_F(OpenBookTest, ABookThatCannotBeReadIsReportedAndTheOpenStops) {
+  const std::u16string first = WriteBook("一.txt", BookOfLines(30));
+  Open(first);
+  fake.folder.Write("目录.txt/inside", "a folder, not a book");
+  for (const std::u16string& path :
+       {fake.Directory() + u"/没有.txt", fake.Directory() + u"/目录.txt"}) {
+    SCOPED_TRACE(codepage::EncodeUtf8(path));
+    fake.dialogs.messages.clear();
+    Open(path);
+    ASSERT_EQ(fake.dialogs.messages.size(), 1u);
+    EXPECT_EQ(fake.dialogs.messages[0].text, u"Quillon 未找到有效的阅读文件，请检查。");
+    EXPECT_EQ(fake.dialogs.messages[0].title, u"提示");
+    EXPECT_EQ(fake.dialogs.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(reader->strBookPath, first);
+    EXPECT_EQ(reader->Caption, u"Quillon-[一]");
+    EXPECT_EQ(reader->LineCount, 30);
+    EXPECT_EQ(reader->lblRow1[0].Caption, u"    第一行");
+  }
+}
+
+TEST_F(OpenBookTest, AnEmptyBookHasNoPages) {
+  Open(WriteBook("空.txt", u""));
+  EXPECT_EQ(reader->PageCount, 0);
+  EXPECT_EQ(reader->lblPage.Caption, u"书页 1/0");
+  EXPECT_EQ(reader->lblRow1[0].Caption, u"");
+}
+
+TEST_F(OpenBookTest, ShortNamesAreShownWhole) {
+  Open(WriteBook("ab", BookOfLines(1)));
+  EXPECT_EQ(reader->Caption, u"Quillon-[ab]");
+  EXPECT_EQ(reader->lblInfor1.Caption.get().substr(0, 8), u"书目名称: ab");
+}
+
+TEST_F(OpenBookTest, PagesAlternateBetweenTheSurfacesAndTheLastIsShort) {
+  Open(WriteBook("书.txt", BookOfLines(50)));
+  frmMain& r = *reader;
+  r.PageRows = 20;
+  r.WrapRows();
+  ASSERT_EQ(r.PageCount, 3);
+
+  r.ShowPage(1);
+  r.ShowPage(2);
+  for (int k = 0; k < 10; ++k)
+    EXPECT_EQ(r.lblRow1[k].Caption, *r.BookRows.Row(r.BookLines, 40 + k));
+  for (int k = 10; k < 20; ++k) EXPECT_EQ(r.lblRow1[k].Caption, u"") << k;
+  EXPECT_EQ(r.lblRow2[0].Caption, *r.BookRows.Row(r.BookLines, 20))
+      << "page 1 stays on the other surface";
+
+  r.ShowPage(r.PageCount);  // index 3 is odd and has no rows
+  for (int k = 0; k < 20; ++k) EXPECT_EQ(r.lblRow2[k].Caption, u"");
+  EXPECT_EQ(r.lblRow1[0].Caption, *r.BookRows.Row(r.BookLines, 40));
+
+  r.ShowPage(-1);  // no such page: its surface is emptied and nothing fails
+  EXPECT_EQ(r.lblRow2[0].Caption, u"");
+}
+
+TEST_F(OpenBookTest, ThePageLabelAndTheBarFollowThePage) {
+  Open(WriteBook("书.txt", BookOfLines(60)));
+  frmMain& r = *reader;
+  r.CurrentPage = 1;
+  r.UpdatePageLabel();
+  EXPECT_EQ(r.lblPage.Caption, u"书页 2/3");
+  r.CurrentPage = 2;
+  r.UpdatePageLabel();
+  EXPECT_EQ(r.lblPage.Caption, u"书页 3/3");
+  EXPECT_EQ(r.BookPrePercent, 1.0f);
+  EXPECT_EQ(r.shpBar.Width, r.shpPanel.Width) << "full on the last page";
+}
+
+TEST_F(OpenBookTest, WithoutABookThePageLabelIsLeftAlone) {
+  const std::u16string before = reader->lblPage.Caption;
+  reader->UpdatePageLabel();
+  EXPECT_EQ(reader->lblPage.Caption, before);
+}
+
+TEST_F(OpenBookTest, TheReadingTimeCountsFromStartAndRefreshesOnlyAVisiblePanel) {
+  Open(WriteBook("故事.txt", BookOfLines(3)));
+  frmMain& r = *reader;
+  struct Tick {
+    int seconds;
+    const char16_t* minutes;
+  };
+  r.lblInfor2.Visible = true;
+  for (const Tick& tick :
+       {Tick{3, u"0.1"}, Tick{30, u"0.5"}, Tick{54, u"0.9"}, Tick{60, u"1.0"}, Tick{125, u"2.1"}}) {
+    fake.clock.now = DateTime::FromSeconds(r.ReadStart.ToSeconds() + tick.seconds);
+    r.tmrTime.Tick();
+    EXPECT_EQ(r.lblInfor1.Caption, u"书目名称: 故事     格式: txt文档     已经阅读时间:" +
+                                       std::u16string(tick.minutes) + u" 分钟");
+  }
+  r.lblInfor2.Visible = false;
+  fake.clock.Advance(600);
+  r.tmrTime.Tick();
+  EXPECT_NE(r.lblInfor1.Caption.get().find(u"2.1 分钟"), std::u16string::npos)
+      << "hidden: not refreshed";
+  EXPECT_EQ(r.ReadSeconds, 725);
+  r.lblInfor1.Visible = true;
+  r.tmrTime.Tick();
+  EXPECT_NE(r.lblInfor1.Caption.get().find(u"12.1 分钟"), std::u16string::npos);
+
+  // A second book keeps counting from the start of the program.
+  Open(WriteBook("又一本.txt", BookOfLines(3)));
+  EXPECT_NE(r.lblInfor1.Caption.get().find(u"12.1 分钟"), std::u16string::npos);
+}
+
+}  // namespace
+}  // namespace quillon
