@@ -2,6 +2,7 @@
 # Runs the real reader under Xvfb and saves what a person would see, as PNG files in the folder
 # given (default: screenshots/):
 #   cover.png     the cover at 1024*768, in a fresh program folder
+#   page1.png     the first page of the short sample book, opened through the cover and the dialog
 #   refusal.png   the message a 1600*900 screen gets, after which the reader must end by itself
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -39,10 +40,28 @@ shoot() {
   echo "saved $out/$1"
 }
 
+# Clicks at a point given in twips inside the reader's window (15 twips to the pixel).
+click_twips() {
+  local window="$1" x="$2" y="$3" left top
+  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y)=')"
+  left=$X top=$Y
+  xdotool mousemove --sync $((left + x / 15)) $((top + y / 15)) click 1
+}
+
+book="$(realpath "$QUILLON_ROOT/../shared/books/sample-short.gbk.txt")"
+
 quillon_start_xvfb 1024x768
 "$program/quillon" & reader=$!
-wait_window >/dev/null
+main="$(wait_window)"
 shoot cover.png
+# "打开书目": the menu column is centred in the 8730-twip inside, its first label at top 3510.
+click_twips "$main" 4365 3780
+sleep 1
+dialog="$(wait_window)"
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+xdotool type --delay 20 "$book"
+xdotool key Return
+shoot page1.png 1.5
 kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
 quillon_stop_xvfb
 

@@ -99,6 +99,10 @@ TEST_F(QtReaderTest, WidgetsStandWhereTheKitSays) {
   EXPECT_EQ(Widget(window.MainPage[0])->x(), -12);
   EXPECT_EQ(static_cast<QLabel*>(Widget(window.lblRow1[3]))->text(),
             QStringLiteral("　　满纸荒唐言，一把辛酸泪！"));
+  // A Chinese face draws ASCII spaces half a character wide, as the classic system faces do.
+  window.lblRow1[4].Caption = u"    盖闻";
+  EXPECT_EQ(static_cast<QLabel*>(Widget(window.lblRow1[4]))->text(),
+            QString::fromUtf16(u"\u2002\u2002\u2002\u2002盖闻"));
   EXPECT_TRUE(Widget(window.Toolbar)->isVisible());
   auto* toolbar = static_cast<qt::ToolbarWidget*>(Widget(window.Toolbar));
   ASSERT_NE(toolbar->Button(3), nullptr);
@@ -159,7 +163,7 @@ TEST_F(QtReaderTest, OpeningABookDrawsItsFirstPage) {
   EXPECT_TRUE(Widget(window.Toolbar)->isVisible());
   for (int k = 0; k < window.PageRows; ++k) {
     EXPECT_EQ(static_cast<QLabel*>(Widget(window.lblRow1[k]))->text(),
-              qt::ToQString(window.lblRow1[k].Caption));
+              qt::DisplayText(window.lblRow1[k].Caption, window.lblRow1[k].Font.Spec()));
   }
   EXPECT_FALSE(static_cast<QLabel*>(Widget(window.lblRow1[0]))->text().isEmpty());
 

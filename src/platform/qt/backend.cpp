@@ -106,11 +106,12 @@ void SetTextColor(QWidget* widget, ui::Color color) {
 void ApplyLabel(ui::Label& label, QLabel* widget, ui::Prop id) {
   switch (id) {
     case ui::Prop::Caption:
-      widget->setText(ToQString(label.Caption));
+      widget->setText(DisplayText(label.Caption, label.Font.Spec()));
       widget->setWordWrap(label.WordWrap);
       break;
     case ui::Prop::Font:
       widget->setFont(MakeFont(label.Font.Spec()));
+      widget->setText(DisplayText(label.Caption, label.Font.Spec()));
       break;
     case ui::Prop::ForeColor:
       SetTextColor(widget, label.ForeColor);
@@ -580,15 +581,19 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* event) {
       return false;
     }
     case QEvent::MouseButtonPress:
+      if (hasOwnInput) return false;
+      // The control under the mouse takes the press, as a label does on the classic desktop, so
+      // the release comes back to it and the form behind it sees neither.
       pressed_ = watched;
-      return false;
+      return true;
     case QEvent::MouseButtonRelease: {
+      if (hasOwnInput) return false;
       auto* mouse = static_cast<QMouseEvent*>(event);
       const bool click = pressed_ == watched && mouse->button() == Qt::LeftButton &&
                          widget->rect().contains(mouse->position().toPoint());
       pressed_ = nullptr;
-      if (click && !hasOwnInput) control->Click();
-      return false;
+      if (click) control->Click();
+      return true;
     }
     case QEvent::KeyPress: {
       if (hasOwnInput) return false;

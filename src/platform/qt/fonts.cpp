@@ -1,5 +1,6 @@
 #include "platform/qt/fonts.h"
 
+#include <QFontMetricsF>
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -24,7 +25,8 @@ const std::pair<const char16_t*, QStringList> kFaces[] = {
     {u"仿宋", {kSerifCjk}},
     {u"黑体", {kSansCjk}},
     {u"幼圆", {kSansCjk}},
-    // The brush fonts' own Latin letters are plain typewriter shapes; a book face suits them better.
+    // The brush fonts' own Latin letters are plain typewriter shapes; a book face suits them
+    // better.
     {u"楷体_GB2312", {kBookLatin, kBrushCjk, kSerifCjk}},
     {u"楷体", {kBookLatin, kBrushCjk, kSerifCjk}},
     {u"隶书", {kBookLatin, kBrushCjk, kSerifCjk}},
@@ -37,6 +39,11 @@ const std::pair<const char16_t*, QStringList> kFaces[] = {
      {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif"), kSerifCjk}},
     {u"Roman", {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif"), kSerifCjk}},
 };
+
+bool IsLatinFace(const std::u16string& face) {
+  return face == u"Arial" || face == u"Tahoma" || face == u"MS Sans Serif" ||
+         face == u"Times New Roman" || face == u"Roman";
+}
 
 }  // namespace
 
@@ -57,6 +64,15 @@ void InstallFaceSubstitutions() {
     QFont::insertSubstitutions(QString::fromUtf16(entry.first),
                                FamiliesForFace(QString::fromUtf16(entry.first)));
   }
+}
+
+QString DisplayText(const std::u16string& text, const ui::FontSpec& font) {
+  QString shown = ToQString(text);
+  // Chinese system faces have half-width Latin letters, so the four spaces before a paragraph
+  // make the customary indent of two characters. The CJK fonts here have narrow spaces; an en
+  // space is exactly half a character in them. Only the drawing changes, never the text.
+  if (!IsLatinFace(font.Name)) shown.replace(QLatin1Char(' '), QChar(0x2002));
+  return shown;
 }
 
 QFont MakeFont(const ui::FontSpec& spec) {

@@ -3,7 +3,9 @@
 // the installed CJK fonts so that Chinese text never shows as boxes or in Japanese glyph shapes.
 
 #include <QFont>
+#include <QString>
 #include <QStringList>
+#include <string>
 
 #include "platform/ui/types.h"
 
@@ -16,5 +18,8 @@ QStringList FamiliesForFace(const QString& face);
 void InstallFaceSubstitutions();
 
 QFont MakeFont(const ui::FontSpec& spec);
+
+// The text a label draws for its caption in a face.
+QString DisplayText(const std::u16string& text, const ui::FontSpec& font);
 
 }  // namespace quillon::qt

@@ -1,7 +1,9 @@
 #include "platform/qt/qt_platform.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QProxyStyle>
+#include <QTranslator>
 
 #include "platform/qt/fonts.h"
 
@@ -27,6 +29,12 @@ QtPlatform::QtPlatform() {
   QApplication::setStyle(new ReaderStyle);
   // Dialogs, tooltips and toolbar captions: a clean Chinese sans at the desktop's usual size.
   QApplication::setFont(MakeFont({u"黑体", 9.0f, false, false, false}));
+  // The reader speaks Chinese, and so should the standard dialogs it borrows from Qt.
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (translator->load(QStringLiteral("qtbase_zh_CN"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(translator);
+  }
 }
 
 }  // namespace quillon::qt
