@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_machine.h"
 #include "book/book_rows.h"
 #include "platform/codepage.h"
 #include "reader/frmMain.h"
@@ -106,44 +107,6 @@ double IconvMilliseconds(const std::string& path) {
   posix_spawn_file_actions_destroy(&actions);
   return elapsed;
 }
-
-// Just enough of a machine for the reader window: a 1024*768 screen, dialogs that print, and a
-// program folder in the temporary folder.
-class BenchMachine : public quillon::Screen,
-                     public quillon::Dialogs,
-                     public quillon::FormHost,
-                     public quillon::Clock,
-                     public quillon::Program,
-                     public quillon::Pictures {
- public:
-  explicit BenchMachine(std::u16string directory) : directory_(std::move(directory)) {}
-  int WidthTwips() const override { return 1024 * 15; }
-  int HeightTwips() const override { return 768 * 15; }
-  int TwipsPerPixelX() const override { return 15; }
-  int TwipsPerPixelY() const override { return 15; }
-  void MessageBox(const std::u16string& text, const std::u16string&,
-                  quillon::MessageIcon) override {
-    std::fprintf(stderr, "message: %s\n", quillon::codepage::EncodeUtf8(text).c_str());
-  }
-  std::optional<std::u16string> InputBox(const std::u16string&, const std::u16string&) override {
-    return {};
-  }
-  std::optional<std::u16string> OpenFile(const quillon::OpenFileRequest&) override { return {}; }
-  std::optional<quillon::ui::Color> ChooseColor(quillon::ui::Color) override { return {}; }
-  void Show(quillon::ui::Form&) override {}
-  void RunModal(quillon::ui::Form&) override {}
-  void Unload(quillon::ui::Form&) override {}
-  quillon::DateTime Now() const override { return {}; }
-  std::u16string Directory() const override { return directory_; }
-  void End() override {}
-  bool Ended() const override { return false; }
-  quillon::ui::PicturePtr Load(const std::u16string&) override { return nullptr; }
-
-  quillon::Platform platform{*this, *this, *this, *this, *this, *this};
-
- private:
-  std::u16string directory_;
-};
 
 // A reader window at 1024*768 with the default settings: 25 rows of 41 characters.
 struct Reader {

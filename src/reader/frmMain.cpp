@@ -25,6 +25,19 @@ frmMain::frmMain(Platform& platform, mPubVariable& pub)
   onLoad = [this] { Form_Load(); };
   lblOpen.onClick = [this] { lblOpen_Click(); };
   tmrTime.onTimer = [this] { tmrTime_Timer(); };
+  tmrPage.onTimer = [this] { tmrPage_Timer(); };
+  tmrScrollScr.onTimer = [this] { tmrScrollScr_Timer(); };
+  cmdBack.onClick = [this] { cmdBack_Click(); };
+  cmdNext.onClick = [this] { cmdNext_Click(); };
+  cmdScrollScreen.onClick = [this] { ToggleScrollScreen(); };
+  MainPage.SetWiring([this](ui::PictureBox& surface) {
+    surface.onKeyDown = [this, index = surface.Index()](int keyCode, int shift) {
+      MainPage_KeyDown(index, keyCode, shift);
+    };
+    surface.onKeyPress = [this, index = surface.Index()](int keyAscii) {
+      MainPage_KeyPress(index, keyAscii);
+    };
+  });
 }
 
 void frmMain::DesignCover() {

@@ -79,9 +79,27 @@ class frmMain : public ui::Form {
   bool TurnBackward = false;
   std::int32_t ReadSeconds = 0;
 
+  // Auto-scroll: on while the surfaces rise; each surface advances the book once per pass.
+  bool ScrollActive = false;
+  bool ScrollAdvanced[2] = {false, false};
+
   void Form_Load();
   void lblOpen_Click();
   void tmrTime_Timer();
+  void cmdBack_Click();
+  void cmdNext_Click();
+  void MainPage_KeyDown(int index, int keyCode, int shift);
+  void MainPage_KeyPress(int index, int keyAscii);
+  void tmrPage_Timer();
+  void tmrScrollScr_Timer();
+
+  // Starts auto-scroll when toolbar button 3 reads "滚屏", stops it otherwise.
+  void ToggleScrollScreen();
+  // Lays the window out again for its current size: the settings and metrics are read anew, the
+  // book is re-wrapped and the page at the same reading fraction is shown.
+  void FullScreen(const bool& mode);
+  // The window's size and place for the normal or the full-screen layout.
+  void SetLayoutWindow(bool fullScreen);
 
   // Reads the book at `path` into BookLines. When it cannot be read the user is told and nothing
   // changes, so every way of opening a book can simply stop.
@@ -104,6 +122,10 @@ class frmMain : public ui::Form {
   void LayOutSurface(ui::PictureBox& surface, ui::ControlArray<ui::Label>& rows, ui::Label& info);
   ui::PicturePtr LoadDataPicture(const std::u16string& relativePath);
   void SizeProgressBar();
+  // The surface of the current page shown and the other parked, without a slide.
+  void PlaceSurfacesAtRest();
+  void StartScrolling();
+  void StopScrolling();
 
   Platform& platform_;
   mPubVariable& pub_;

@@ -176,6 +176,27 @@ TEST_F(QtReaderTest, OpeningABookDrawsItsFirstPage) {
   EXPECT_GT(dark, image.width() * image.height() / 50);
 }
 
+TEST_F(QtReaderTest, ASlideOnRealTimersEndsAtRest) {
+  frmMain& window = Start();
+  dialogs.openAnswers.push_back(
+      codepage::DecodeUtf8((fake::TestBooksDir() / "sample-short.gbk.txt").string()));
+  window.lblOpen.Click();
+  window.cmdNext.Value = true;
+  ASSERT_TRUE(window.tmrPage.Enabled);
+  std::set<int> seen;
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] {
+        seen.insert(Widget(window.MainPage[1])->x());
+        return !window.tmrPage.Enabled;
+      },
+      3000));
+  EXPECT_GT(seen.size(), 2u) << "the surface was seen on its way";
+  EXPECT_EQ(window.MainPage[1].Left, 0);
+  EXPECT_EQ(window.MainPage[0].Left, 8820);
+  EXPECT_EQ(Widget(window.MainPage[1])->geometry(), Expected(window.MainPage[1]));
+  EXPECT_EQ(Widget(window.MainPage[0])->geometry(), Expected(window.MainPage[0]));
+}
+
 TEST(QtPictures, CursorsCarryTheirHotSpotAndJunkGivesNoPicture) {
   qt::QtPictures pictures;
   const auto cursor =

@@ -1,0 +1,74 @@
+// Turning pages one at a time, by keyboard, toolbar or the two command buttons, with or without
+// the slide.
+
+#include "reader/frmMain.h"
+
+namespace quillon {
+
+void frmMain::PlaceSurfacesAtRest() {
+  if (CurrentPage % 2 == 0) {
+    MainPage[0].Left = 0;
+    MainPage[1].Left = Width;
+  } else {
+    MainPage[1].Left = 0;
+    MainPage[0].Left = Width;
+  }
+}
+
+void frmMain::cmdBack_Click() {
+  TurnBackward = true;
+  if (CurrentPage < 1) {
+    platform_.dialogs.MessageBox(u"已经达到书本开头，无法继续向上翻页！", u"提示",
+                                 MessageIcon::Information);
+  } else {
+    --CurrentPage;
+    ShowPage(CurrentPage);
+    if (pub_.ReaderSettings.NotFlash) {
+      tmrPage.Enabled = true;
+    } else {
+      PlaceSurfacesAtRest();
+    }
+  }
+  UpdatePageLabel();
+}
+
+void frmMain::cmdNext_Click() {
+  // Right after opening, CurrentPage already holds the number of the next page's index.
+  const std::int64_t next = FirstTurnPending ? CurrentPage : static_cast<std::int64_t>(CurrentPage) + 1;
+  if (next < PageCount) {
+    TurnBackward = false;
+    FirstTurnPending = false;
+    CurrentPage = static_cast<std::int32_t>(next);
+    ShowPage(CurrentPage);
+    if (pub_.ReaderSettings.NotFlash) {
+      tmrPage.Enabled = true;
+    } else {
+      PlaceSurfacesAtRest();
+    }
+  } else {
+    platform_.dialogs.MessageBox(u"已经达到书本结尾，无法继续向下翻页！", u"提示",
+                                 MessageIcon::Information);
+  }
+  UpdatePageLabel();
+}
+
+void frmMain::MainPage_KeyDown(int index, int keyCode, int shift) {
+  (void)shift;
+  if ((index != 0 && index != 1) || !pub_.ReaderSettings.PageActive) return;
+  switch (keyCode) {
+    case ui::keys::PageUp:
+    case ui::keys::Left:
+    case ui::keys::Up:
+      cmdBack.Value = true;
+      break;
+    case ui::keys::PageDown:
+    case ui::keys::Right:
+    case ui::keys::Down:
+      cmdNext.Value = true;
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace quillon

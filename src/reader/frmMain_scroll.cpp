@@ -1,0 +1,111 @@
+// Auto-scroll: the two surfaces stacked one above the other rise like a conveyor, and the next page
+// is drawn on the lower one while it is out of sight.
+
+#include "reader/frmMain.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr int kRisePerTick = 10;
+const char16_t kScrollCaption[] = u"滚屏";
+const char16_t kStopCaption[] = u"停止";
+// Layout toggle, previous page, next page and jump cannot run while the text moves.
+constexpr int kButtonsLockedWhileScrolling[] = {4, 6, 7, 9};
+
+}  // namespace
+
+void frmMain::MainPage_KeyPress(int index, int keyAscii) {
+  if ((index != 0 && index != 1) || !pub_.ReaderSettings.AutoScroll || keyAscii != ui::keys::Space) {
+    return;
+  }
+  ToggleScrollScreen();
+}
+
+void frmMain::ToggleScrollScreen() {
+  if (Toolbar.Buttons(3).Caption == kScrollCaption) {
+    StartScrolling();
+  } else {
+    StopScrolling();
+  }
+}
+
+void frmMain::StartScrolling() {
+  // Right after opening CurrentPage holds the page's number; the conveyor needs its index.
+  if (FirstTurnPending) {
+    FirstTurnPending = false;
+    --CurrentPage;
+  }
+  Toolbar.Buttons(3).Caption = kStopCaption;
+  for (int button : kButtonsLockedWhileScrolling) Toolbar.Buttons(button).Enabled = false;
+  ScrollActive = true;
+  ScrollAdvanced[0] = false;
+  ScrollAdvanced[1] = false;
+  ui::PictureBox& upper = MainPage[CurrentPage % 2 == 0 ? 0 : 1];
+  ui::PictureBox& lower = MainPage[CurrentPage % 2 == 0 ? 1 : 0];
+  upper.Left = 0;
+  lower.Left = 0;
+  lower.Top = upper.Top + upper.Height;
+  tmrScrollScr.Enabled = true;
+}
+
+void frmMain::tmrScrollScr_Timer() {
+  MainPage[0].Top -= kRisePerTick;
+  MainPage[1].Top -= kRisePerTick;
+
+  bool reachedEnd = false;
+  for (int k = 0; k <= 1; ++k) {
+    const bool onThisSurface = (CurrentPage % 2 == 0) == (k == 0);
+    if (!onThisSurface || Toolbar.Height <= MainPage[k].Top || ScrollAdvanced[k]) continue;
+    ScrollAdvanced[k] = true;
+    ++CurrentPage;
+    // The last page has reached the line under the toolbar: there is nothing to draw below it.
+    if (CurrentPage >= PageCount) {
+      reachedEnd = true;
+      break;
+    }
+    ShowPage(CurrentPage);
+    ScrollAdvanced[1 - k] = false;
+    UpdatePageLabel();
+  }
+
+  // A surface that has risen out of sight goes to the bottom of the conveyor.
+  const int lineUnderToolbar = Toolbar.Height;
+  if (lineUnderToolbar - MainPage[0].Height >= MainPage[0].Top) {
+    MainPage[0].Top = MainPage[1].Top + MainPage[1].Height;
+  }
+  if (lineUnderToolbar - MainPage[1].Height >= MainPage[1].Top) {
+    MainPage[1].Top = MainPage[0].Top + MainPage[0].Height;
+  }
+  if (reachedEnd) StopScrolling();
+}
+
+void frmMain::StopScrolling() {
+  tmrScrollScr.Enabled = false;
+  Toolbar.Buttons(3).Caption = kScrollCaption;
+  for (int button : kButtonsLockedWhileScrolling) Toolbar.Buttons(button).Enabled = true;
+  ScrollActive = false;
+  const int lineUnderToolbar = Toolbar.Height;
+  if (lineUnderToolbar > MainPage[0].Top) {
+    MainPage[0].Top = lineUnderToolbar;
+    MainPage[1].Top = lineUnderToolbar;
+    MainPage[1].Left = Width;
+  }
+  if (lineUnderToolbar > MainPage[1].Top) {
+    MainPage[1].Top = lineUnderToolbar;
+    MainPage[0].Top = lineUnderToolbar;
+    MainPage[0].Left = Width;
+  }
+  if (ScrollAdvanced[0] || ScrollAdvanced[1]) {
+    --CurrentPage;  // the conveyor ran one page ahead of the page in view
+  } else {
+    // Stopped before the first tick: the page never moved and nothing was drawn below it, so the
+    // page stays and only the surface hanging below goes back to its parking place.
+    ui::PictureBox& lower = MainPage[CurrentPage % 2 == 0 ? 1 : 0];
+    lower.Top = lineUnderToolbar;
+    lower.Left = Width;
+  }
+  UpdatePageLabel();
+}
+
+}  // namespace quillon
