@@ -3,6 +3,7 @@
 # given (default: screenshots/):
 #   cover.png     the cover at 1024*768, in a fresh program folder
 #   page1.png     the first page of the short sample book, opened through the cover and the dialog
+#   fullscreen.png   the same book in the full-screen layout, through the toolbar's layout button
 #   refusal.png   the message a 1600*900 screen gets, after which the reader must end by itself
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -62,6 +63,10 @@ xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 xdotool type --delay 20 "$book"
 xdotool key Return
 shoot page1.png 1.5
+# The toolbar's fourth button, "全屏阅读": buttons are about 62 pixels wide from x 3 on.
+eval "$(xdotool getwindowgeometry --shell "$main" | grep -E '^(X|Y)=')"
+xdotool mousemove --sync $((X + 3 + 62 * 3 + 31)) $((Y + 22)) click 1
+shoot fullscreen.png 1.5
 kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
 quillon_stop_xvfb
 

@@ -30,6 +30,7 @@ frmMain::frmMain(Platform& platform, mPubVariable& pub)
   cmdBack.onClick = [this] { cmdBack_Click(); };
   cmdNext.onClick = [this] { cmdNext_Click(); };
   cmdScrollScreen.onClick = [this] { ToggleScrollScreen(); };
+  Toolbar.onButtonClick = [this](ui::ToolbarButton& button) { Toolbar_ButtonClick(button); };
   MainPage.SetWiring([this](ui::PictureBox& surface) {
     surface.onKeyDown = [this, index = surface.Index()](int keyCode, int shift) {
       MainPage_KeyDown(index, keyCode, shift);

@@ -92,6 +92,7 @@ class frmMain : public ui::Form {
   void MainPage_KeyPress(int index, int keyAscii);
   void tmrPage_Timer();
   void tmrScrollScr_Timer();
+  void Toolbar_ButtonClick(ui::ToolbarButton& button);
 
   // Starts auto-scroll when toolbar button 3 reads "滚屏", stops it otherwise.
   void ToggleScrollScreen();

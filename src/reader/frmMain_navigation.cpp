@@ -34,7 +34,8 @@ void frmMain::cmdBack_Click() {
 
 void frmMain::cmdNext_Click() {
   // Right after opening, CurrentPage already holds the number of the next page's index.
-  const std::int64_t next = FirstTurnPending ? CurrentPage : static_cast<std::int64_t>(CurrentPage) + 1;
+  const std::int64_t next =
+      FirstTurnPending ? CurrentPage : static_cast<std::int64_t>(CurrentPage) + 1;
   if (next < PageCount) {
     TurnBackward = false;
     FirstTurnPending = false;

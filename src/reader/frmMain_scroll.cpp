@@ -16,7 +16,8 @@ constexpr int kButtonsLockedWhileScrolling[] = {4, 6, 7, 9};
 }  // namespace
 
 void frmMain::MainPage_KeyPress(int index, int keyAscii) {
-  if ((index != 0 && index != 1) || !pub_.ReaderSettings.AutoScroll || keyAscii != ui::keys::Space) {
+  if ((index != 0 && index != 1) || !pub_.ReaderSettings.AutoScroll ||
+      keyAscii != ui::keys::Space) {
     return;
   }
   ToggleScrollScreen();

@@ -97,11 +97,11 @@ TEST_F(QtReaderTest, WidgetsStandWhereTheKitSays) {
   window.Toolbar.Visible = true;
   window.Toolbar.Buttons(3).Caption = u"停止";
   EXPECT_EQ(Widget(window.MainPage[0])->x(), -12);
-  EXPECT_EQ(static_cast<QLabel*>(Widget(window.lblRow1[3]))->text(),
+  EXPECT_EQ(static_cast<qt::LabelWidget*>(Widget(window.lblRow1[3]))->text(),
             QStringLiteral("　　满纸荒唐言，一把辛酸泪！"));
   // A Chinese face draws ASCII spaces half a character wide, as the classic system faces do.
   window.lblRow1[4].Caption = u"    盖闻";
-  EXPECT_EQ(static_cast<QLabel*>(Widget(window.lblRow1[4]))->text(),
+  EXPECT_EQ(static_cast<qt::LabelWidget*>(Widget(window.lblRow1[4]))->text(),
             QString::fromUtf16(u"\u2002\u2002\u2002\u2002盖闻"));
   EXPECT_TRUE(Widget(window.Toolbar)->isVisible());
   auto* toolbar = static_cast<qt::ToolbarWidget*>(Widget(window.Toolbar));
@@ -162,10 +162,10 @@ TEST_F(QtReaderTest, OpeningABookDrawsItsFirstPage) {
   EXPECT_EQ(page->x(), 0);
   EXPECT_TRUE(Widget(window.Toolbar)->isVisible());
   for (int k = 0; k < window.PageRows; ++k) {
-    EXPECT_EQ(static_cast<QLabel*>(Widget(window.lblRow1[k]))->text(),
+    EXPECT_EQ(static_cast<qt::LabelWidget*>(Widget(window.lblRow1[k]))->text(),
               qt::DisplayText(window.lblRow1[k].Caption, window.lblRow1[k].Font.Spec()));
   }
-  EXPECT_FALSE(static_cast<QLabel*>(Widget(window.lblRow1[0]))->text().isEmpty());
+  EXPECT_FALSE(static_cast<qt::LabelWidget*>(Widget(window.lblRow1[0]))->text().isEmpty());
 
   // Text is drawn: a good share of the page's pixels are dark.
   const QImage image = page->grab().toImage();

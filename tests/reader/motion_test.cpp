@@ -119,9 +119,9 @@ TEST_F(MotionTest, KeysTurnPagesOnlyOnTheSurfacesAndOnlyWhenAllowed) {
     int code;
     int step;
   };
-  for (const Key& key : {Key{ui::keys::PageDown, 1}, Key{ui::keys::Right, 1}, Key{ui::keys::Down, 1},
-                         Key{ui::keys::PageUp, -1}, Key{ui::keys::Left, -1}, Key{ui::keys::Up, -1},
-                         Key{ui::keys::Home, 0}, Key{ui::keys::Space, 0}}) {
+  for (const Key& key : {Key{ui::keys::PageDown, 1}, Key{ui::keys::Right, 1},
+                         Key{ui::keys::Down, 1}, Key{ui::keys::PageUp, -1}, Key{ui::keys::Left, -1},
+                         Key{ui::keys::Up, -1}, Key{ui::keys::Home, 0}, Key{ui::keys::Space, 0}}) {
     SCOPED_TRACE(key.code);
     const int before = r.CurrentPage;
     r.MainPage[before % 2].KeyDown(key.code, 0);
@@ -150,8 +150,8 @@ TEST_F(MotionTest, AForwardSlideTakesSixTicksAndSnapsToRest) {
   frmMain& r = *reader;
   r.cmdNext.Value = true;
   ASSERT_TRUE(r.tmrPage.Enabled);
-  const std::vector<std::vector<int>> expected = {{-1500, 7320}, {-3000, 5820}, {-4500, 4320},
-                                                  {-6000, 2820}, {-7500, 1320}};
+  const std::vector<std::vector<int>> expected = {
+      {-1500, 7320}, {-3000, 5820}, {-4500, 4320}, {-6000, 2820}, {-7500, 1320}};
   for (const std::vector<int>& lefts : expected) {
     r.tmrPage.Tick();
     EXPECT_EQ(Lefts(), lefts);
@@ -378,6 +378,24 @@ TEST_F(MotionTest, ARelayoutWithoutABookChangesNoPage) {
   EXPECT_EQ(reader->CurrentPage, 0);
   EXPECT_EQ(reader->lblPage.Caption, label);
   EXPECT_EQ(Lefts(), (std::vector<int>{8820, 8820}));
+}
+
+TEST_F(MotionTest, TheLayoutButtonGoesByItsCaptionAndTwicePressedComesBack) {
+  OpenBookOfPages(3);
+  frmMain& r = *reader;
+  ui::ToolbarButton& layout = r.Toolbar.Buttons(4);
+  r.Toolbar.ButtonClick(4);
+  EXPECT_TRUE(pub.FullScreenMode);
+  EXPECT_EQ(layout.Caption, u"普通阅读");
+  EXPECT_EQ(r.Width, 15360);
+  EXPECT_EQ(r.RowChars, 72);
+  r.Toolbar.ButtonClick(4);
+  EXPECT_FALSE(pub.FullScreenMode);
+  EXPECT_EQ(layout.Caption, u"全屏阅读");
+  EXPECT_EQ(r.Width, 8820);
+  EXPECT_EQ(r.Left, 3270);
+  EXPECT_EQ(r.Height, 11070);
+  EXPECT_EQ(r.RowChars, 41);
 }
 
 TEST_F(MotionTest, TheTwoLayoutsOnEachScreen) {

@@ -7,7 +7,6 @@
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -103,35 +102,28 @@ void SetTextColor(QWidget* widget, ui::Color color) {
   widget->setPalette(palette);
 }
 
-void ApplyLabel(ui::Label& label, QLabel* widget, ui::Prop id) {
+void ApplyLabel(ui::Label& label, LabelWidget* widget, ui::Prop id) {
   switch (id) {
     case ui::Prop::Caption:
-      widget->setText(DisplayText(label.Caption, label.Font.Spec()));
-      widget->setWordWrap(label.WordWrap);
+      widget->SetWordWrap(label.WordWrap);
+      widget->SetText(DisplayText(label.Caption, label.Font.Spec()));
       break;
     case ui::Prop::Font:
       widget->setFont(MakeFont(label.Font.Spec()));
-      widget->setText(DisplayText(label.Caption, label.Font.Spec()));
+      widget->SetText(DisplayText(label.Caption, label.Font.Spec()));
       break;
     case ui::Prop::ForeColor:
-      SetTextColor(widget, label.ForeColor);
+      widget->SetTextColor(ToQColor(label.ForeColor));
       break;
     case ui::Prop::BackColor:
-    case ui::Prop::BackStyle: {
-      const bool opaque = label.BackStyle == ui::BackStyle::Opaque;
-      widget->setAutoFillBackground(opaque);
-      QPalette palette = widget->palette();
-      palette.setColor(QPalette::Window, ToQColor(label.BackColor));
-      widget->setPalette(palette);
+    case ui::Prop::BackStyle:
+      widget->SetBack(label.BackStyle == ui::BackStyle::Opaque, ToQColor(label.BackColor));
       break;
-    }
     case ui::Prop::BorderStyle:
-      widget->setFrameStyle(label.BorderStyle == ui::BorderStyle::FixedSingle
-                                ? QFrame::Box | QFrame::Plain
-                                : QFrame::NoFrame);
+      widget->SetBorder(label.BorderStyle == ui::BorderStyle::FixedSingle);
       break;
     case ui::Prop::Alignment:
-      widget->setAlignment(QtAlignment(label.Alignment));
+      widget->SetAlignment(QtAlignment(label.Alignment));
       break;
     default:
       break;
@@ -262,13 +254,7 @@ QWidget* QtBackend::CreateWidget(ui::Control& control, QWidget* parent) {
     connect(qtimer, &QTimer::timeout, this, [timer] { timer->Tick(); });
     return nullptr;
   }
-  if (dynamic_cast<ui::Label*>(&control) != nullptr) {
-    auto* label = new QLabel(parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setMargin(0);
-    label->setIndent(0);
-    return label;
-  }
+  if (dynamic_cast<ui::Label*>(&control) != nullptr) return new LabelWidget(parent);
   if (dynamic_cast<ui::PictureBox*>(&control) != nullptr) {
     auto* surface = new PictureSurface(parent);
     surface->setFocusPolicy(Qt::StrongFocus);
@@ -472,7 +458,7 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
   if (id == ui::Prop::Visible) return widget->setVisible(control.Visible);
 
   if (auto* label = dynamic_cast<ui::Label*>(&control)) {
-    return ApplyLabel(*label, static_cast<QLabel*>(widget), id);
+    return ApplyLabel(*label, static_cast<LabelWidget*>(widget), id);
   }
   if (auto* picture = dynamic_cast<ui::PictureBox*>(&control)) {
     auto* surface = static_cast<PictureSurface*>(widget);

@@ -1,7 +1,9 @@
 #include "platform/qt/widgets.h"
 
+#include <QChildEvent>
 #include <QCloseEvent>
 #include <QLinearGradient>
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 
@@ -14,34 +16,179 @@ PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {
 
 void PictureSurface::SetBackColor(const QColor& color) {
   back_ = color;
-  update();
+  InvalidateCache();
 }
 
 void PictureSurface::SetPicture(const QPixmap& picture) {
   picture_ = picture;
-  update();
+  InvalidateCache();
 }
 
 void PictureSurface::SetBorder(bool border) {
   border_ = border;
+  InvalidateCache();
+}
+
+void PictureSurface::InvalidateCache() {
+  cacheValid_ = false;
   update();
 }
 
-void PictureSurface::paintEvent(QPaintEvent* event) {
-  QPainter painter(this);
-  painter.setClipRegion(event->region());
+void PictureSurface::resizeEvent(QResizeEvent*) {
+  InvalidateCache();
+}
+
+void PictureSurface::childEvent(QChildEvent* event) {
+  if (event->removed()) InvalidateCache();
+  QWidget::childEvent(event);
+}
+
+void PictureSurface::Redraw() {
+  const qreal ratio = devicePixelRatioF();
+  if (cache_.size() != size() * ratio) {
+    cache_ = QPixmap(size() * ratio);
+    cache_.setDevicePixelRatio(ratio);
+  }
+  QPainter painter(&cache_);
   painter.fillRect(rect(), back_);
   if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
   if (border_) {
     painter.setPen(QColor(128, 128, 128));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
   }
+  // Children in their stacking order, the topmost last.
+  for (QObject* child : children()) {
+    auto* label = dynamic_cast<LabelWidget*>(child);
+    if (label == nullptr || !label->isVisibleTo(this)) continue;
+    painter.save();
+    painter.translate(label->pos());
+    painter.setClipRect(label->rect());
+    label->DrawContent(painter);
+    painter.restore();
+  }
+  cacheValid_ = true;
+}
+
+void PictureSurface::paintEvent(QPaintEvent* event) {
+  if (!cacheValid_) Redraw();
+  QPainter painter(this);
+  const QRect area = event->rect();
+  const qreal ratio = cache_.devicePixelRatio();
+  painter.drawPixmap(
+      area, cache_,
+      QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
   // The kit decides: unloading the form takes the window down.
   event->ignore();
   if (onCloseRequested) onCloseRequested();
+}
+
+LabelWidget::LabelWidget(QWidget* parent) : QWidget(parent) {
+  layout_.setPerformanceHint(QStaticText::AggressiveCaching);
+}
+
+PictureSurface* LabelWidget::Surface() const {
+  return dynamic_cast<PictureSurface*>(parentWidget());
+}
+
+void LabelWidget::Refresh() {
+  if (PictureSurface* surface = Surface()) {
+    surface->InvalidateCache();
+  } else {
+    update();
+  }
+}
+
+void LabelWidget::SetText(const QString& text) {
+  if (text == text_) return;
+  text_ = text;
+  Relayout();
+}
+
+void LabelWidget::SetTextColor(const QColor& color) {
+  textColor_ = color;
+  Refresh();
+}
+
+void LabelWidget::SetBack(bool opaque, const QColor& color) {
+  opaque_ = opaque;
+  back_ = color;
+  Refresh();
+}
+
+void LabelWidget::SetBorder(bool border) {
+  border_ = border;
+  Refresh();
+}
+
+void LabelWidget::SetAlignment(Qt::Alignment alignment) {
+  alignment_ = alignment;
+  Relayout();
+}
+
+void LabelWidget::SetWordWrap(bool wrap) {
+  if (wrap == wrap_) return;
+  wrap_ = wrap;
+  Relayout();
+}
+
+void LabelWidget::Relayout() {
+  QString shown = text_;
+  shown.remove(QLatin1Char('\r'));
+  shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
+  layout_.setText(shown);
+  layout_.setTextFormat(Qt::PlainText);
+  QTextOption option(alignment_ & Qt::AlignHorizontal_Mask);
+  option.setWrapMode(wrap_ ? QTextOption::WordWrap : QTextOption::NoWrap);
+  layout_.setTextOption(option);
+  // Without wrapping or alignment the text keeps its natural width and is simply cut at the edge.
+  const bool needsWidth = wrap_ || (alignment_ & (Qt::AlignHCenter | Qt::AlignRight));
+  layout_.setTextWidth(needsWidth ? width() : -1);
+  layout_.prepare(QTransform(), font());
+  Refresh();
+}
+
+void LabelWidget::resizeEvent(QResizeEvent*) {
+  if (wrap_ || (alignment_ & (Qt::AlignHCenter | Qt::AlignRight))) {
+    Relayout();
+  } else {
+    Refresh();
+  }
+}
+
+void LabelWidget::moveEvent(QMoveEvent*) {
+  Refresh();
+}
+void LabelWidget::showEvent(QShowEvent*) {
+  Refresh();
+}
+void LabelWidget::hideEvent(QHideEvent*) {
+  Refresh();
+}
+
+void LabelWidget::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) Relayout();
+  QWidget::changeEvent(event);
+}
+
+void LabelWidget::DrawContent(QPainter& painter) const {
+  if (opaque_) painter.fillRect(rect(), back_);
+  if (border_) {
+    painter.setPen(QColor(64, 64, 64));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+  if (text_.isEmpty()) return;
+  painter.setFont(font());
+  painter.setPen(textColor_);
+  painter.drawStaticText(QPointF(0, 0), layout_);
+}
+
+void LabelWidget::paintEvent(QPaintEvent*) {
+  if (Surface() != nullptr) return;  // drawn into the surface's picture
+  QPainter painter(this);
+  DrawContent(painter);
 }
 
 ShapeWidget::ShapeWidget(QWidget* parent) : QWidget(parent) {

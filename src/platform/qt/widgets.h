@@ -2,8 +2,8 @@
 // The widgets that show kit controls Qt has no ready widget for: a form's inside with its picture,
 // picture boxes, shapes and the toolbar.
 
-#include <QLabel>
 #include <QPixmap>
+#include <QStaticText>
 #include <QToolButton>
 #include <QWidget>
 #include <functional>
@@ -12,21 +12,31 @@
 namespace quillon::qt {
 
 // Paints a colour and then a picture at its natural size from the top-left corner, never
-// stretched, with an optional one-pixel border.
+// stretched, with an optional one-pixel border, and the labels that stand on it.
+//
+// Everything is drawn once into a picture of the whole surface and then only copied: a page of
+// rows slides and scrolls every 20 ms, and drawing its text on every tick would cost milliseconds.
+// The picture is drawn again only when something on the surface changes.
 class PictureSurface : public QWidget {
  public:
   explicit PictureSurface(QWidget* parent = nullptr);
   void SetBackColor(const QColor& color);
   void SetPicture(const QPixmap& picture);
   void SetBorder(bool border);
+  void InvalidateCache();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void childEvent(QChildEvent* event) override;
 
  private:
+  void Redraw();
   QColor back_;
   QPixmap picture_;
   bool border_ = false;
+  QPixmap cache_;
+  bool cacheValid_ = false;
 };
 
 // The inside of a form's window; closing the window asks the kit to unload the form.
@@ -36,6 +46,44 @@ class FormWindow : public PictureSurface {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+};
+
+// A label that lays its text out once and then only draws it. On a picture surface the surface
+// draws it, into its own picture; elsewhere it paints itself.
+class LabelWidget : public QWidget {
+ public:
+  explicit LabelWidget(QWidget* parent);
+  void SetText(const QString& text);
+  QString text() const { return text_; }
+  void SetTextColor(const QColor& color);
+  void SetBack(bool opaque, const QColor& color);
+  void SetBorder(bool border);
+  void SetAlignment(Qt::Alignment alignment);
+  void SetWordWrap(bool wrap);
+  // Draws the label with its top-left corner at the painter's origin.
+  void DrawContent(QPainter& painter) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void Relayout();
+  // Asks whoever draws the label to draw it again.
+  void Refresh();
+  PictureSurface* Surface() const;
+  QString text_;
+  QStaticText layout_;
+  QColor textColor_;
+  QColor back_;
+  bool opaque_ = false;
+  bool border_ = false;
+  bool wrap_ = false;
+  Qt::Alignment alignment_ = Qt::AlignLeft;
 };
 
 class ShapeWidget : public QWidget {
