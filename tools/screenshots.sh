@@ -4,6 +4,7 @@
 #   cover.png     the cover at 1024*768, in a fresh program folder
 #   page1.png     the first page of the short sample book, opened through the cover and the dialog
 #   fullscreen.png   the same book in the full-screen layout, through the toolbar's layout button
+#   history.png   the history window with a few books in it
 #   refusal.png   the message a 1600*900 screen gets, after which the reader must end by itself
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -67,6 +68,23 @@ shoot page1.png 1.5
 eval "$(xdotool getwindowgeometry --shell "$main" | grep -E '^(X|Y)=')"
 xdotool mousemove --sync $((X + 3 + 62 * 3 + 31)) $((Y + 22)) click 1
 shoot fullscreen.png 1.5
+kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
+
+# A history of a few books, as the reader writes it (GB18030, CR LF, 20 lines).
+books="$(dirname "$book")"
+mkdir -p "$program/Bookmark"
+{
+  printf '#2026-12-06 21:18:03#,"%s",.185\r\n' "$books/hongloumeng.gbk.txt"
+  printf '#2026-12-05 08:02:44#,"%s",1\r\n' "$books/xiyouji.gbk.txt"
+  printf '#2026-11-28 13:40:10#,"%s",.5263158\r\n' "$books/rulinwaishi.gbk.txt"
+  printf '#2026-11-02#,"%s",0\r\n' "/home/reader/书库/聊斋志异.txt"
+  for _ in $(seq 16); do printf '#1899-12-30#,"",0\r\n'; done
+} | iconv -f UTF-8 -t GB18030 > "$program/Bookmark/Readrecord.dat"
+"$program/quillon" & reader=$!
+main="$(wait_window)"
+click_twips "$main" 4365 5340  # "历史阅读"
+sleep 1
+shoot history.png
 kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
 quillon_stop_xvfb
 

@@ -24,6 +24,8 @@ frmMain::frmMain(Platform& platform, mPubVariable& pub)
   DesignToolbar();
   onLoad = [this] { Form_Load(); };
   lblOpen.onClick = [this] { lblOpen_Click(); };
+  lblLastRead.onClick = [this] { lblLastRead_Click(); };
+  lblHistory.onClick = [this] { lblHistory_Click(); };
   tmrTime.onTimer = [this] { tmrTime_Timer(); };
   tmrPage.onTimer = [this] { tmrPage_Timer(); };
   tmrScrollScr.onTimer = [this] { tmrScrollScr_Timer(); };

@@ -93,6 +93,8 @@ class frmMain : public ui::Form {
   void tmrPage_Timer();
   void tmrScrollScr_Timer();
   void Toolbar_ButtonClick(ui::ToolbarButton& button);
+  void lblLastRead_Click();
+  void lblHistory_Click();
 
   // Starts auto-scroll when toolbar button 3 reads "滚屏", stops it otherwise.
   void ToggleScrollScreen();
@@ -101,6 +103,16 @@ class frmMain : public ui::Form {
   void FullScreen(const bool& mode);
   // The window's size and place for the normal or the full-screen layout.
   void SetLayoutWindow(bool fullScreen);
+
+  // Remembers the open book and its page in the last-read file and moves it to the top of the
+  // history. False, after telling the user, when they could not be written.
+  bool SaveLastRead();
+  // Opens the book at `path` at the fraction `percent` of its pages; what the history window
+  // does. When the book cannot be read nothing changes.
+  bool LoadHistoryRecord(const std::u16string& path, float percent);
+  // The same from the public strBookPath and BookPrePercent, set by the caller.
+  bool LoadHistoryRecord();
+  void LoadReadRecords();
 
   // Reads the book at `path` into BookLines. When it cannot be read the user is told and nothing
   // changes, so every way of opening a book can simply stop.
@@ -127,6 +139,12 @@ class frmMain : public ui::Form {
   void PlaceSurfacesAtRest();
   void StartScrolling();
   void StopScrolling();
+  // Takes the book just read into BookLines as the open book: name, caption, rows and pages.
+  void TakeOpenedBook(const std::u16string& path);
+  // The pages the open book has in the normal layout, for a book opened in the full-screen one.
+  std::int32_t PagesInNormalLayout() const;
+  // Shows page index `page` (kept within the book) after a reopen, sliding its surface in.
+  void ShowReopenedPage(std::int32_t page);
 
   Platform& platform_;
   mPubVariable& pub_;

@@ -5,6 +5,7 @@
 #include "book/book_file.h"
 #include "book/book_labels.h"
 #include "reader/frmMain.h"
+#include "settings/row_metrics.h"
 
 namespace quillon {
 
@@ -15,10 +16,7 @@ void frmMain::lblOpen_Click() {
   if (cdlg.FileName.empty()) return;
   if (!LoadBookText(cdlg.FileName)) return;
 
-  strBookPath = cdlg.FileName;
-  strBookName = BookNameOfPath(strBookPath);
-  Caption = WindowCaptionFor(strBookName);
-  WrapRows();
+  TakeOpenedBook(cdlg.FileName);
   CurrentPage = 1;
   ShowPage(0);
   lblPage.Caption = PageLabelText(CurrentPage, PageCount);
@@ -32,6 +30,26 @@ void frmMain::lblOpen_Click() {
   MainPage[0].Left = 0;
   MainPage[0].SetFocus();
   FirstTurnPending = true;
+}
+
+void frmMain::TakeOpenedBook(const std::u16string& path) {
+  strBookPath = path;
+  strBookName = BookNameOfPath(strBookPath);
+  Caption = WindowCaptionFor(strBookName);
+  WrapRows();
+  // A book opened in full screen has never been wrapped for the normal layout, in which its
+  // reading position is stored.
+  if (pub_.FullScreenMode) NormalPageCount = PagesInNormalLayout();
+}
+
+std::int32_t frmMain::PagesInNormalLayout() const {
+  const SettingsRecord& settings = pub_.ReaderSettings;
+  auto metrics = LookupRowMetrics(false, settings.FontSize, ScreenMode, settings.FontBold);
+  if (!metrics) metrics = LookupRowMetrics(false, 10.5f, ScreenMode, settings.FontBold);
+  if (!metrics) return PageCount;
+  RowTable rows;
+  rows.Wrap(BookLines, WrapMetrics{metrics->RowChars, metrics->PageRows, pub_.IndentWidth});
+  return rows.Count() / metrics->PageRows + (rows.Count() % metrics->PageRows != 0 ? 1 : 0);
 }
 
 bool frmMain::LoadBookText(const std::u16string& path) {

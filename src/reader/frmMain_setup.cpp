@@ -26,6 +26,7 @@ bool frmMain::SetupScreen() {
   }
 
   QuillonConfigInit(pub_.FullScreenMode);
+  LoadReadRecords();
 
   Height = screen.HeightTwips() - 450;
   Top = 0;

@@ -182,6 +182,12 @@ void LabelWidget::DrawContent(QPainter& painter) const {
   if (text_.isEmpty()) return;
   painter.setFont(font());
   painter.setPen(textColor_);
+  if (font().underline()) {
+    // Laid-out text carries no underline; the few underlined labels, links, are drawn plainly.
+    const int flags = static_cast<int>(alignment_) | Qt::AlignTop | (wrap_ ? Qt::TextWordWrap : 0);
+    painter.drawText(rect(), flags, layout_.text());
+    return;
+  }
   painter.drawStaticText(QPointF(0, 0), layout_);
 }
 

@@ -1,0 +1,108 @@
+// Remembering where the reader stopped: the last-read record, the reading history, and reopening
+// a book from either.
+
+#include "book/book_labels.h"
+#include "platform/files.h"
+#include "platform/rounding.h"
+#include "reader/frmMain.h"
+#include "records/frmReadRecord.h"
+#include "records/last_read.h"
+#include "records/reading_history.h"
+
+namespace quillon {
+
+namespace {
+
+const char16_t kCannotSave[] =
+    u"Quillon 无法在程序所在的文件夹中保存阅读记录（Bookmark），这次的阅读进度没有保存。";
+const char16_t kPathNotStorable[] =
+    u"这本书的文件名中含有引号或换行符，Quillon 无法记住它的阅读进度。";
+
+}  // namespace
+
+void frmMain::LoadReadRecords() {
+  const std::u16string path = HistoryFilePath(platform_.program.Directory());
+  if (auto bytes = files::ReadWholeFile(path)) ParseHistoryFile(*bytes, pub_);
+}
+
+bool frmMain::SaveLastRead() {
+  const std::u16string directory = platform_.program.Directory();
+  // Right after opening CurrentPage holds the page's number; what is stored is the index of the
+  // page shown, so the reopen shows that page again.
+  if (FirstTurnPending) {
+    FirstTurnPending = false;
+    --CurrentPage;
+  }
+  if (!files::DirectoryExists(BookmarkDirectory(directory))) {
+    files::MakeDirectory(BookmarkDirectory(directory));
+  }
+  if (PageCount >= 1) {
+    BookPrePercent = static_cast<float>(static_cast<double>(CurrentPage) / PageCount);
+  }
+  // The position stored is always one of the normal layout.
+  if (pub_.FullScreenMode) {
+    CurrentPage = RoundHalfEven(static_cast<double>(BookPrePercent) * NormalPageCount);
+  }
+  if (!IsStorablePath(strBookPath)) {
+    platform_.dialogs.MessageBox(kPathNotStorable, u"提示", MessageIcon::Information);
+    return false;
+  }
+  if (!files::ReplaceFile(LastReadFilePath(directory),
+                          LastReadFileBytes({strBookPath, CurrentPage})) ||
+      !frmReadRecord::SaveReadRecord(platform_, pub_, strBookPath, BookPrePercent)) {
+    platform_.dialogs.MessageBox(kCannotSave, u"提示", MessageIcon::Information);
+    return false;
+  }
+  return true;
+}
+
+void frmMain::ShowReopenedPage(std::int32_t page) {
+  // A damaged record may point past either end; the nearest page of the book is shown instead.
+  CurrentPage = std::max(0, std::min(page, PageCount - 1));
+  FirstTurnPending = false;
+  ShowPage(CurrentPage);
+  tmrPage.Enabled = true;
+  MainPage[CurrentPage % 2].SetFocus();
+}
+
+void frmMain::lblLastRead_Click() {
+  const auto bytes = files::ReadWholeFile(LastReadFilePath(platform_.program.Directory()));
+  const std::optional<LastRead> record = bytes ? ParseLastReadFile(*bytes) : std::nullopt;
+  if (!record) {
+    platform_.dialogs.MessageBox(u"没有历史阅读记录！", u"提醒", MessageIcon::Information);
+    return;
+  }
+  if (!LoadBookText(record->Path)) return;
+  TakeOpenedBook(record->Path);
+  std::int32_t page = record->Page;
+  // The record holds a page of the normal layout; in full screen the same place is another page.
+  if (pub_.FullScreenMode && NormalPageCount > 0) {
+    page = RoundHalfEven(static_cast<double>(page) / NormalPageCount * PageCount);
+  }
+  ShowReopenedPage(page);
+  ShowBookInfo();
+  UpdatePageLabel();
+  Toolbar.Visible = true;
+}
+
+bool frmMain::LoadHistoryRecord() {
+  return LoadHistoryRecord(strBookPath, BookPrePercent);
+}
+
+bool frmMain::LoadHistoryRecord(const std::u16string& path, float percent) {
+  if (!LoadBookText(path)) return false;
+  BookPrePercent = percent;
+  TakeOpenedBook(path);
+  ShowReopenedPage(RoundHalfEven(static_cast<double>(BookPrePercent) * PageCount));
+  UpdatePageLabel();
+  ShowBookInfo();
+  Toolbar.Visible = true;
+  return true;
+}
+
+void frmMain::lblHistory_Click() {
+  frmReadRecord history(platform_, pub_, *this);
+  history.ShowModal();
+}
+
+}  // namespace quillon

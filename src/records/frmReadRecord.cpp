@@ -1,0 +1,130 @@
+#include "records/frmReadRecord.h"
+
+#include "platform/files.h"
+#include "reader/frmMain.h"
+#include "records/reading_history.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr ui::Color kTextColor = ui::RGB(48, 48, 48);
+constexpr ui::Color kLinkColor = ui::RGB(0, 0, 255);
+
+}  // namespace
+
+frmReadRecord::frmReadRecord(Platform& platform, mPubVariable& pub, frmMain& reader)
+    : ui::Form(platform, "frmReadRecord"), platform_(platform), pub_(pub), reader_(reader) {
+  Caption = u"历史阅读记录";
+  SetClientSize(11115, 8445);
+  StartUpPosition = ui::StartUpPosition::CenterScreen;
+  BorderStyle = ui::FormBorder::FixedDialog;
+  Icon = reader.Icon;
+
+  Picture1.Move(30, 30, 11025, 8025);
+  Picture1.BackColor = ui::RGB(255, 255, 255);
+
+  struct Column {
+    const char16_t* head;
+    int left, width;
+  };
+  const Column columns[] = {{u"上次阅读时间", 180, 1905},
+                            {u"书籍名称", 2070, 6495},
+                            {u"阅读进度", 8550, 1095},
+                            {u"操作", 9660, 1155}};
+  for (int i = 0; i < 4; ++i) {
+    ui::Label& head = lblName.Add(i);
+    head.Move(columns[i].left, 210, columns[i].width, 345);
+    head.Caption = columns[i].head;
+    head.Font.Assign({u"宋体", 10.5f, true, false, false});
+    head.ForeColor = kTextColor;
+    head.BackStyle = ui::BackStyle::Transparent;
+  }
+
+  for (int k = 0; k < kHistorySize; ++k) {
+    const int top = 570 + 360 * k;
+    struct Cell {
+      ui::ControlArray<ui::Label>& array;
+      int left, width;
+      const char16_t* design;
+    };
+    for (const Cell& cell :
+         {Cell{Label1, 180, 1905, u"0000-00-00 00:00:00"}, Cell{lblBookName, 2100, 6465, u""},
+          Cell{lblPercent, 8580, 1065, u"0.0%"}, Cell{lblRead, 9660, 1155, u"进入阅读"}}) {
+      ui::Label& label = cell.array.Add(k);
+      label.Move(cell.left, top, cell.width, 345);
+      label.Caption = cell.design;
+      label.Font.Assign({u"宋体", 9.0f, false, false, false});
+      label.ForeColor = kTextColor;
+      label.BackStyle = ui::BackStyle::Transparent;
+      label.WordWrap = false;
+    }
+    ui::Label& link = lblRead[k];
+    link.Font.Underline = true;
+    link.ForeColor = kLinkColor;
+  }
+  lblRead.SetWiring([this](ui::Label& link) {
+    link.onClick = [this, index = link.Index()] { lblRead_Click(index); };
+  });
+
+  Label2.Move(60, 8100, 10995, 315);
+  Label2.Caption =
+      u"阅读记录最多可保留20条记录，目前不支持自动删除无效历史记录功能，只能由有效的记录抵消删除。"
+      u"记录删除功能会在后续版本中增加。";
+  Label2.Font.Assign({u"宋体", 9.0f, false, false, false});
+  Label2.ForeColor = ui::RGB(96, 96, 96);
+  Label2.BackStyle = ui::BackStyle::Transparent;
+  Label2.WordWrap = false;
+
+  onLoad = [this] { Form_Load(); };
+}
+
+void frmReadRecord::Form_Load() {
+  ShowReadRecords();
+}
+
+void frmReadRecord::ReadHistory() {
+  const std::u16string directory = platform_.program.Directory();
+  const std::u16string path = HistoryFilePath(directory);
+  if (files::FileExists(path)) {
+    if (auto bytes = files::ReadWholeFile(path)) ParseHistoryFile(*bytes, pub_);
+    return;
+  }
+  ClearHistory(pub_);
+  // The folder is made here too: the window may be the first to want the file.
+  files::MakeDirectory(BookmarkDirectory(directory));
+  files::ReplaceFile(path, HistoryFileBytes(pub_));
+}
+
+void frmReadRecord::ShowReadRecords() {
+  ReadHistory();
+  for (int k = 0; k < kHistorySize; ++k) {
+    const auto entry = static_cast<std::size_t>(k);
+    Label1[k].Caption = u"";
+    lblBookName[k].Caption = u"";
+    lblPercent[k].Caption = u"";
+    lblRead[k].Caption = u"";
+    if (pub_.ReadRecordPath[entry].empty()) continue;
+    Label1[k].Caption = FormatDateTime(pub_.ReadRecordDate[entry]);
+    lblBookName[k].Caption = pub_.ReadRecordPath[entry];
+    lblPercent[k].Caption = ProgressText(pub_.ReadRecordPercent[entry]);
+    lblRead[k].Caption = u"进入阅读";
+  }
+}
+
+void frmReadRecord::lblRead_Click(int index) {
+  if (index < 0 || index >= kHistorySize || lblRead[index].Caption.get().empty()) return;
+  const auto entry = static_cast<std::size_t>(index);
+  reader_.LoadHistoryRecord(pub_.ReadRecordPath[entry], pub_.ReadRecordPercent[entry]);
+  Unload();
+}
+
+bool frmReadRecord::SaveReadRecord(Platform& platform, mPubVariable& pub,
+                                   const std::u16string& bookPath, float bookPercent,
+                                   std::string* error) {
+  MoveBookToTop(pub, bookPath, platform.clock.Now(), bookPercent);
+  return files::ReplaceFile(HistoryFilePath(platform.program.Directory()), HistoryFileBytes(pub),
+                            error);
+}
+
+}  // namespace quillon

@@ -1,0 +1,44 @@
+#pragma once
+// The history window: the last 20 books left, when, how far they were read, and a link that opens
+// each one again at that point.
+
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/ui/kit.h"
+#include "settings/pub_variables.h"
+
+namespace quillon {
+
+class frmMain;
+
+class frmReadRecord : public ui::Form {
+ public:
+  frmReadRecord(Platform& platform, mPubVariable& pub, frmMain& reader);
+
+  ui::PictureBox Picture1{this, "Picture1"};
+  ui::ControlArray<ui::Label> lblName{Picture1, "lblName"};
+  ui::ControlArray<ui::Label> Label1{Picture1, "Label1"};
+  ui::ControlArray<ui::Label> lblBookName{Picture1, "lblBookName"};
+  ui::ControlArray<ui::Label> lblPercent{Picture1, "lblPercent"};
+  ui::ControlArray<ui::Label> lblRead{Picture1, "lblRead"};
+  ui::Label Label2{this, "Label2"};
+
+  void Form_Load();
+  void lblRead_Click(int index);
+
+  // Puts the book just left at the top of the history and writes the file. Runs without the window.
+  // False, with `error` saying why, when the file could not be written.
+  static bool SaveReadRecord(Platform& platform, mPubVariable& pub, const std::u16string& bookPath,
+                             float bookPercent, std::string* error = nullptr);
+
+ private:
+  void ShowReadRecords();
+  void ReadHistory();
+
+  Platform& platform_;
+  mPubVariable& pub_;
+  frmMain& reader_;
+};
+
+}  // namespace quillon

@@ -1,0 +1,39 @@
+#pragma once
+// The reading history and its file "Bookmark/Readrecord.dat": 20 lines of the time a book was left,
+// its path and how far it had been read.
+
+#include <string>
+#include <string_view>
+
+#include "platform/datetime.h"
+#include "settings/pub_variables.h"
+
+namespace quillon {
+
+std::u16string BookmarkDirectory(const std::u16string& programDirectory);
+std::u16string HistoryFilePath(const std::u16string& programDirectory);
+
+// Clears one entry: the zero date-time, no path, no progress.
+void ClearHistoryEntry(mPubVariable& pub, int index);
+void ClearHistory(mPubVariable& pub);
+
+// The file's 20 lines, entry 0 first.
+std::string HistoryFileBytes(const mPubVariable& pub);
+
+// Reads the entries from the file's bytes. Lines that read as a date-time, a text and a number
+// fill the entries in order; a damaged line is passed over and entries left over are empty, so a
+// damaged file never stops the reader and the next save writes a well-formed one.
+void ParseHistoryFile(std::string_view bytes, mPubVariable& pub);
+
+// Puts the book at the top with the time and progress given: an entry of the same path (exactly
+// the same text) is taken out first, the others keep their order, and the 20th is forgotten.
+void MoveBookToTop(mPubVariable& pub, const std::u16string& path, const DateTime& now,
+                   float percent);
+
+// A progress as the history window shows it: 0.185 is "18.5%", 1 is "100.0%".
+std::u16string ProgressText(float percent);
+
+// A path the line format cannot hold: quotes and line ends would break the file.
+bool IsStorablePath(const std::u16string& path);
+
+}  // namespace quillon

@@ -1,0 +1,270 @@
+// Leaving a book and coming back to it on the fake platform: the last-read record, the history
+// file, the history window and the reopen paths, including books and files that have gone bad.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "platform/codepage.h"
+#include "reader/frmMain.h"
+#include "records/frmReadRecord.h"
+#include "records/reading_history.h"
+#include "support/fake_platform.h"
+
+namespace quillon {
+namespace {
+
+class RecordsTest : public ::testing::Test {
+ protected:
+  RecordsTest() { reader = Start(); }
+  std::unique_ptr<frmMain> Start() {
+    auto window = std::make_unique<frmMain>(fake.platform, pub);
+    window->Show();
+    return window;
+  }
+
+  // A book of one-row lines, 25 to a page.
+  std::u16string WriteBook(const std::string& name, int pages) {
+    std::u16string text;
+    for (int i = 0; i < pages * 25; ++i)
+      text += u"第" + codepage::DecodeUtf8(std::to_string(i / 25)) + u"页\r\n";
+    return codepage::DecodeUtf8(fake.folder.Write(name, codepage::EncodeGb18030(text)));
+  }
+  void Open(const std::u16string& path) {
+    fake.dialogs.openAnswers.push_back(path);
+    reader->lblOpen.Click();
+  }
+  // Opens a book and turns to page index `page`, the pending first turn used up.
+  void OpenAt(const std::u16string& path, int page) {
+    Open(path);
+    pub.ReaderSettings.NotFlash = false;
+    reader->cmdNext.Value = true;
+    reader->cmdBack.Value = true;
+    while (reader->CurrentPage < page) reader->cmdNext.Value = true;
+  }
+  std::string LastReadBytes() const { return fake.folder.Read("Bookmark/Lastread.dat"); }
+  std::string HistoryBytes() const { return fake.folder.Read("Bookmark/Readrecord.dat"); }
+  std::string Quoted(const std::u16string& path) const {
+    return "\"" + codepage::EncodeGb18030(path) + "\"";
+  }
+
+  fake::FakePlatform fake;
+  mPubVariable pub;
+  std::unique_ptr<frmMain> reader;
+};
+
+TEST_F(RecordsTest, LeavingWritesThePageAndPutsTheBookOnTopOfTheHistory) {
+  const std::u16string path = WriteBook("红楼梦.txt", 200);
+  OpenAt(path, 37);
+  EXPECT_FALSE(fake.folder.Exists("Bookmark"));
+  ASSERT_TRUE(reader->SaveLastRead());
+  EXPECT_EQ(LastReadBytes(), Quoted(path) + ",37\r\n");
+  EXPECT_FLOAT_EQ(reader->BookPrePercent, 0.185f);
+  const std::string history = HistoryBytes();
+  EXPECT_EQ(history.substr(0, history.find("\r\n") + 2),
+            "#2026-12-06 05:18:03#," + Quoted(path) + ",.185\r\n");
+  EXPECT_EQ(std::count(history.begin(), history.end(), '\n'), 20);
+}
+
+TEST_F(RecordsTest, AFullScreenPositionIsStoredAsANormalOne) {
+  OpenAt(WriteBook("书.txt", 100), 50);
+  pub.FullScreenMode = true;
+  reader->NormalPageCount = 240;
+  ASSERT_TRUE(reader->SaveLastRead());
+  EXPECT_NE(LastReadBytes().find(",120\r\n"), std::string::npos);
+
+  // Halves go to the even neighbour: 0.5 of 5 pages is 2, of 7 pages 4.
+  struct Case {
+    int normalPages, stored;
+  };
+  for (const Case& c : {Case{5, 2}, Case{7, 4}}) {
+    OpenAt(WriteBook("书.txt", 100), 50);
+    reader->NormalPageCount = c.normalPages;
+    ASSERT_TRUE(reader->SaveLastRead());
+    EXPECT_NE(LastReadBytes().find("," + std::to_string(c.stored) + "\r\n"), std::string::npos)
+        << c.normalPages;
+  }
+}
+
+TEST_F(RecordsTest, LeavingRightAfterOpeningStoresThePageShown) {
+  const std::u16string path = WriteBook("书.txt", 10);
+  Open(path);  // page index 0 shown, CurrentPage holding the number 1
+  ASSERT_TRUE(reader->SaveLastRead());
+  EXPECT_EQ(LastReadBytes(), Quoted(path) + ",0\r\n");
+  reader->lblLastRead.Click();
+  EXPECT_EQ(reader->CurrentPage, 0);
+}
+
+TEST_F(RecordsTest, TheLastReadBookOpensAtItsPage) {
+  const std::u16string path = WriteBook("a.txt", 10);
+  OpenAt(path, 7);
+  ASSERT_TRUE(reader->SaveLastRead());
+
+  reader = Start();  // a new start of the reader
+  reader->lblLastRead.Click();
+  frmMain& r = *reader;
+  EXPECT_EQ(r.Caption, u"Quillon-[a]");
+  EXPECT_EQ(r.strBookPath, path);
+  EXPECT_EQ(r.CurrentPage, 7);
+  EXPECT_EQ(r.lblRow2[0].Caption, u"    第7页");
+  EXPECT_TRUE(r.tmrPage.Enabled) << "the page slides in";
+  EXPECT_TRUE(r.Toolbar.Visible);
+  EXPECT_EQ(r.lblPage.Caption, u"书页 8/10");
+  EXPECT_FALSE(r.FirstTurnPending);
+}
+
+TEST_F(RecordsTest, WithoutALastReadRecordTheCoverStays) {
+  fake.folder.Write("Bookmark/Lastread.dat", "\x81\x82 not a record");
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    reader->lblLastRead.Click();
+    if (attempt == 0) fake.folder.Write("Bookmark/Lastread.dat", "");
+  }
+  ASSERT_EQ(fake.dialogs.messages.size(), 2u);
+  EXPECT_EQ(fake.dialogs.messages[0].text, u"没有历史阅读记录！");
+  EXPECT_EQ(fake.dialogs.messages[0].title, u"提醒");
+  EXPECT_EQ(fake.dialogs.messages[0].icon, MessageIcon::Information);
+  EXPECT_TRUE(reader->strBookName.empty());
+  EXPECT_FALSE(reader->Toolbar.Visible);
+}
+
+TEST_F(RecordsTest, ReopeningABookThatHasGoneChangesNothing) {
+  const std::u16string gone = WriteBook("gone.txt", 3);
+  OpenAt(gone, 1);
+  ASSERT_TRUE(reader->SaveLastRead());
+  std::filesystem::remove(codepage::EncodeUtf8(gone));
+  const std::u16string other = WriteBook("other.txt", 5);
+  OpenAt(other, 2);
+  const std::string lastRead = LastReadBytes();
+
+  reader->lblLastRead.Click();
+  EXPECT_EQ(fake.dialogs.messages.back().text, u"Quillon 未找到有效的阅读文件，请检查。");
+  EXPECT_EQ(reader->strBookPath, other);
+  EXPECT_EQ(reader->Caption, u"Quillon-[other]");
+  EXPECT_EQ(reader->CurrentPage, 2);
+
+  EXPECT_FALSE(reader->LoadHistoryRecord(gone, 0.5f));
+  EXPECT_EQ(reader->strBookPath, other);
+  EXPECT_EQ(reader->CurrentPage, 2);
+  EXPECT_EQ(LastReadBytes(), lastRead) << "no record is written";
+}
+
+TEST_F(RecordsTest, AHistoryFractionOpensThePageAtThatFraction) {
+  const std::u16string path = WriteBook("书.txt", 40);
+  EXPECT_TRUE(reader->LoadHistoryRecord(path, 0.25f));
+  EXPECT_EQ(reader->CurrentPage, 10);
+  EXPECT_EQ(reader->lblPage.Caption, u"书页 11/40");
+  // A damaged history may hold a fraction past the end: the last page opens.
+  EXPECT_TRUE(reader->LoadHistoryRecord(path, 7.5f));
+  EXPECT_EQ(reader->CurrentPage, 39);
+  EXPECT_EQ(reader->lblPage.Caption, u"书页 40/40");
+}
+
+TEST_F(RecordsTest, ABookWhoseNameTheFilesCannotHoldIsNeverWritten) {
+  const std::u16string path = WriteBook("\"引号\".txt", 3);
+  OpenAt(path, 1);
+  EXPECT_FALSE(reader->SaveLastRead());
+  ASSERT_FALSE(fake.dialogs.messages.empty());
+  EXPECT_EQ(fake.dialogs.messages.back().title, u"提示");
+  EXPECT_FALSE(fake.folder.Exists("Bookmark/Lastread.dat"));
+  EXPECT_FALSE(fake.folder.Exists("Bookmark/Readrecord.dat"));
+}
+
+TEST_F(RecordsTest, PathsOutsideGb2312AreKeptWhole) {
+  const std::u16string path = WriteBook("儒林外史鎔𠀀.txt", 3);
+  OpenAt(path, 2);
+  ASSERT_TRUE(reader->SaveLastRead());
+  reader = Start();
+  EXPECT_EQ(pub.ReadRecordPath[0], path);
+  reader->lblLastRead.Click();
+  EXPECT_EQ(reader->strBookPath, path);
+}
+
+TEST_F(RecordsTest, AFailedSaveIsReportedAndTheOldFilesStay) {
+  const std::u16string path = WriteBook("书.txt", 3);
+  OpenAt(path, 1);
+  ASSERT_TRUE(reader->SaveLastRead());
+  const std::string before = LastReadBytes();
+  // The reader's folder moves under a plain file: nothing can be written there.
+  fake.folder.Write("blocked", "a file");
+  fake.program.SetDirectory(fake.Directory() + u"/blocked");
+  EXPECT_FALSE(reader->SaveLastRead());
+  EXPECT_EQ(fake.dialogs.messages.back().title, u"提示");
+  EXPECT_EQ(LastReadBytes(), before);
+}
+
+class HistoryWindowTest : public RecordsTest {
+ protected:
+  // Opens the history window from the cover; `work` runs while it is up.
+  void ShowHistory(const std::function<void(frmReadRecord&)>& work) {
+    fake.forms.onModal = [&](ui::Form& form) {
+      auto& window = dynamic_cast<frmReadRecord&>(form);
+      work(window);
+      if (window.IsLoaded()) window.Unload();
+    };
+    reader->lblHistory.Click();
+  }
+};
+
+TEST_F(HistoryWindowTest, MissingFileIsCreatedEmptyAndTheTableIsBlank) {
+  ShowHistory([&](frmReadRecord& window) {
+    for (int k = 0; k < 20; ++k) {
+      EXPECT_EQ(window.Label1[k].Caption, u"");
+      EXPECT_EQ(window.lblRead[k].Caption, u"");
+    }
+    EXPECT_EQ(window.Caption, u"历史阅读记录");
+  });
+  EXPECT_EQ(HistoryBytes().size(), std::string("#1899-12-30#,\"\",0\r\n").size() * 20);
+  ASSERT_EQ(fake.forms.modal.size(), 1u);
+}
+
+TEST_F(HistoryWindowTest, RowsShowTimeBookAndProgressAndBlankRowsDoNothing) {
+  const std::u16string first = WriteBook("一.txt", 200);
+  const std::u16string second = WriteBook("二.txt", 10);
+  const std::u16string third = WriteBook("三.txt", 10);
+  OpenAt(third, 0);
+  ASSERT_TRUE(reader->SaveLastRead());
+  OpenAt(second, 9);
+  reader->CurrentPage = 10;  // as far as the end: a progress of 1
+  ASSERT_TRUE(reader->SaveLastRead());
+  OpenAt(first, 37);
+  ASSERT_TRUE(reader->SaveLastRead());
+
+  ShowHistory([&](frmReadRecord& window) {
+    EXPECT_EQ(window.Label1[0].Caption, u"2026-12-06 05:18:03");
+    EXPECT_EQ(window.lblBookName[0].Caption, first);
+    EXPECT_EQ(window.lblPercent[0].Caption, u"18.5%");
+    EXPECT_EQ(window.lblPercent[1].Caption, u"100.0%");
+    EXPECT_EQ(window.lblPercent[2].Caption, u"0.0%");
+    EXPECT_EQ(window.lblRead[2].Caption, u"进入阅读");
+    EXPECT_EQ(window.lblRead[3].Caption, u"");
+    EXPECT_EQ(window.Label1[3].Caption, u"");
+    window.lblRead[3].Click();
+    window.lblRead_Click(25);
+    EXPECT_TRUE(window.IsLoaded()) << "a blank row's link does nothing";
+    window.lblRead[0].Click();
+    EXPECT_FALSE(window.IsLoaded()) << "opening a book closes the window";
+  });
+  EXPECT_EQ(reader->strBookPath, first);
+  EXPECT_EQ(reader->CurrentPage, 37);
+  EXPECT_EQ(reader->Caption, u"Quillon-[一]");
+}
+
+TEST_F(HistoryWindowTest, AGoneBookIsReportedAndTheWindowStillCloses) {
+  const std::u16string gone = WriteBook("gone.txt", 3);
+  OpenAt(gone, 1);
+  ASSERT_TRUE(reader->SaveLastRead());
+  std::filesystem::remove(codepage::EncodeUtf8(gone));
+  reader = Start();
+  ShowHistory([&](frmReadRecord& window) {
+    window.lblRead[0].Click();
+    EXPECT_FALSE(window.IsLoaded());
+  });
+  EXPECT_EQ(fake.dialogs.messages.back().text, u"Quillon 未找到有效的阅读文件，请检查。");
+  EXPECT_TRUE(reader->strBookPath.empty());
+  EXPECT_FALSE(reader->Toolbar.Visible);
+}
+
+}  // namespace
+}  // namespace quillon
