@@ -26,6 +26,7 @@ frmMain::frmMain(Platform& platform, mPubVariable& pub)
   lblOpen.onClick = [this] { lblOpen_Click(); };
   lblLastRead.onClick = [this] { lblLastRead_Click(); };
   lblHistory.onClick = [this] { lblHistory_Click(); };
+  lblSet.onClick = [this] { lblSet_Click(); };
   tmrTime.onTimer = [this] { tmrTime_Timer(); };
   tmrPage.onTimer = [this] { tmrPage_Timer(); };
   tmrScrollScr.onTimer = [this] { tmrScrollScr_Timer(); };

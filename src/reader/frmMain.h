@@ -95,6 +95,12 @@ class frmMain : public ui::Form {
   void Toolbar_ButtonClick(ui::ToolbarButton& button);
   void lblLastRead_Click();
   void lblHistory_Click();
+  // Shows the settings dialog modally.
+  void lblSet_Click();
+
+  // Writes the settings record to the settings file. False, after telling the user, when it could
+  // not be written; the old file is then left as it was.
+  bool SaveConfigure();
 
   // Starts auto-scroll when toolbar button 3 reads "滚屏", stops it otherwise.
   void ToggleScrollScreen();
