@@ -9,7 +9,7 @@ QUILLON_PACKAGES=(
   qt6-base-dev qt6-translations-l10n
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-liberation2 fonts-dejavu-core
-  xvfb xauth
+  xvfb xauth xdotool
 )
 
 quillon_install() {

@@ -5,6 +5,9 @@
 #   page1.png     the first page of the short sample book, opened through the cover and the dialog
 #   fullscreen.png   the same book in the full-screen layout, through the toolbar's layout button
 #   history.png   the history window with a few books in it
+#   cover-hover.png  the cover with a menu label lit under the mouse
+#   about.png     the About window over the cover
+#   toolbar.png   the toolbar of an open book, cut out of page1.png
 #   refusal.png   the message a 1600*900 screen gets, after which the reader must end by itself
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -56,7 +59,17 @@ quillon_start_xvfb 1024x768
 "$program/quillon" & reader=$!
 main="$(wait_window)"
 shoot cover.png
+# "关于Quillon" at the lower right opens the About window; its OK closes it again.
+click_twips "$main" 8100 10400
+sleep 1
+about="$(xdotool search --all --onlyvisible --pid "$reader" | grep -vx "$main" | tail -n 1)"
+shoot about.png 0.5
+click_twips "$about" $((2790 + 832)) $((3090 + 217))
 # "打开书目": the menu column is centred in the 8730-twip inside, its first label at top 3510.
+eval "$(xdotool getwindowgeometry --shell "$main" | grep -E '^(X|Y)=')"
+xdotool mousemove --sync $((X + 291)) $((Y + 20 + 3780 / 15))
+xdotool mousemove --sync $((X + 291)) $((Y + 3780 / 15))
+shoot cover-hover.png 0.5
 click_twips "$main" 4365 3780
 sleep 1
 dialog="$(wait_window)"
@@ -64,9 +77,11 @@ xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 xdotool type --delay 20 "$book"
 xdotool key Return
 shoot page1.png 1.5
-# The toolbar's fourth button, "全屏阅读": buttons are about 62 pixels wide from x 3 on.
 eval "$(xdotool getwindowgeometry --shell "$main" | grep -E '^(X|Y)=')"
-xdotool mousemove --sync $((X + 3 + 62 * 3 + 31)) $((Y + 22)) click 1
+convert "$out/page1.png" -crop "582x48+$X+$Y" +repage "$out/toolbar.png"
+echo "saved $out/toolbar.png"
+# The toolbar's fourth button, "全屏阅读": buttons 810 twips wide from 45 twips on.
+click_twips "$main" $((45 + 3 * 810 + 405)) 352
 shoot fullscreen.png 1.5
 kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
 

@@ -1,5 +1,6 @@
 #include "reader/frmMain.h"
 
+#include "about/frmAbout.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -27,6 +28,24 @@ frmMain::frmMain(Platform& platform, mPubVariable& pub)
   lblLastRead.onClick = [this] { lblLastRead_Click(); };
   lblHistory.onClick = [this] { lblHistory_Click(); };
   lblSet.onClick = [this] { lblSet_Click(); };
+  lblHelp.onClick = [this] { lblHelp_Click(); };
+  lblExit.onClick = [this] { lblExit_Click(); };
+  onMouseMove = [this](ui::MouseButton, int, int, int) { Form_MouseMove(); };
+  for (ui::Label* label : {&lblOpen, &lblLastRead, &lblHistory, &lblSet, &lblExit, &lblHelp}) {
+    label->onMouseMove = [this, label](ui::MouseButton, int, int, int) {
+      CoverLabel_MouseMove(*label);
+    };
+  }
+  lblRow1.SetWiring([this](ui::Label& row) {
+    row.onMouseMove = [this, index = row.Index()](ui::MouseButton, int, int, int) {
+      lblRow_MouseMove(0, index);
+    };
+  });
+  lblRow2.SetWiring([this](ui::Label& row) {
+    row.onMouseMove = [this, index = row.Index()](ui::MouseButton, int, int, int) {
+      lblRow_MouseMove(1, index);
+    };
+  });
   tmrTime.onTimer = [this] { tmrTime_Timer(); };
   tmrPage.onTimer = [this] { tmrPage_Timer(); };
   tmrScrollScr.onTimer = [this] { tmrScrollScr_Timer(); };
@@ -43,6 +62,8 @@ frmMain::frmMain(Platform& platform, mPubVariable& pub)
     };
   });
 }
+
+frmMain::~frmMain() = default;
 
 void frmMain::DesignCover() {
   lblName.Move(870, 810, 4005, 1185);

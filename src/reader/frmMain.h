@@ -3,6 +3,7 @@
 // book one page at a time.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "book/book_rows.h"
@@ -14,9 +15,12 @@
 
 namespace quillon {
 
+class frmAbout;
+
 class frmMain : public ui::Form {
  public:
   frmMain(Platform& platform, mPubVariable& pub);
+  ~frmMain() override;
 
   // The cover: title and menu column over the cover picture.
   ui::Label lblName{this, "lblName"};
@@ -83,6 +87,9 @@ class frmMain : public ui::Form {
   bool ScrollActive = false;
   bool ScrollAdvanced[2] = {false, false};
 
+  // A cover label is drawn as a link under the mouse, with the hand cursor.
+  bool MenuHighlighted = false;
+
   void Form_Load();
   void lblOpen_Click();
   void tmrTime_Timer();
@@ -97,6 +104,11 @@ class frmMain : public ui::Form {
   void lblHistory_Click();
   // Shows the settings dialog modally.
   void lblSet_Click();
+  void lblHelp_Click();
+  void lblExit_Click();
+  void Form_MouseMove();
+  void CoverLabel_MouseMove(ui::Label& label);
+  void lblRow_MouseMove(int surface, int index);
 
   // Writes the settings record to the settings file. False, after telling the user, when it could
   // not be written; the old file is then left as it was.
@@ -151,10 +163,13 @@ class frmMain : public ui::Form {
   std::int32_t PagesInNormalLayout() const;
   // Shows page index `page` (kept within the book) after a reopen, sliding its surface in.
   void ShowReopenedPage(std::int32_t page);
+  void JumpToPage();
+  void StopScrollingIfRunning();
 
   Platform& platform_;
   mPubVariable& pub_;
   bool settingsWarningShown_ = false;
+  std::unique_ptr<frmAbout> about_;
 };
 
 }  // namespace quillon

@@ -1,5 +1,6 @@
 // The toolbar's commands, dispatched on the position of the button clicked.
 
+#include "platform/itemfile.h"
 #include "reader/frmMain.h"
 
 namespace quillon {
@@ -11,8 +12,50 @@ const char16_t kNormalCaption[] = u"普通阅读";
 
 }  // namespace
 
+void frmMain::StopScrollingIfRunning() {
+  // No timer may go on behind the cover or a modal dialog, and the page saved is the page shown.
+  if (ScrollActive) ToggleScrollScreen();
+}
+
+void frmMain::JumpToPage() {
+  const std::optional<std::u16string> answer =
+      platform_.dialogs.InputBox(u"请输入您需要跳转的页码数。", u"跳转...");
+  // An answer that is not a whole number within 32 bits (a fraction rounds, halves to even) is
+  // page 0, which no book has.
+  std::int32_t number = 0;
+  if (answer) number = itemfile::ToInt32(itemfile::Item{*answer, false}).value_or(0);
+  if (number > PageCount || number < 1) {
+    platform_.dialogs.MessageBox(u"输入的页码超出本书的范围，请重新输入。", u"提示",
+                                 MessageIcon::Information);
+    return;
+  }
+  CurrentPage = number - 1;
+  FirstTurnPending = false;
+  ShowPage(CurrentPage);
+  // Only a parked surface is brought in; one already shown, or on its way, stays where it is.
+  ui::PictureBox& target = MainPage[CurrentPage % 2];
+  ui::PictureBox& other = MainPage[1 - CurrentPage % 2];
+  if (target.Left == Width) {
+    target.Left = 0;
+    other.Left = Width;
+  }
+  UpdatePageLabel();
+}
+
 void frmMain::Toolbar_ButtonClick(ui::ToolbarButton& button) {
   switch (button.Index()) {
+    case 1:
+      StopScrollingIfRunning();
+      for (int k = 0; k <= 1; ++k) {
+        if (MainPage[k].Left == 0) MainPage[k].Left = Width;
+      }
+      Toolbar.Visible = false;
+      SaveLastRead();
+      break;
+    case 2:
+      StopScrollingIfRunning();
+      lblSet_Click();
+      break;
     case 3:
       ToggleScrollScreen();
       break;
@@ -30,6 +73,15 @@ void frmMain::Toolbar_ButtonClick(ui::ToolbarButton& button) {
       break;
     case 7:
       cmdNext.Value = true;
+      break;
+    case 9:
+      JumpToPage();
+      break;
+    case 11:
+      StopScrollingIfRunning();
+      // A failure to save has been told to the user by now; the reader still closes.
+      SaveLastRead();
+      Unload();
       break;
     default:
       break;

@@ -108,6 +108,9 @@ TEST_F(QtReaderTest, WidgetsStandWhereTheKitSays) {
   ASSERT_NE(toolbar->Button(3), nullptr);
   EXPECT_EQ(toolbar->Button(3)->text(), QStringLiteral("停止"));
   EXPECT_EQ(toolbar->Button(5), nullptr) << "a separator";
+  EXPECT_EQ(toolbar->Button(11)->x(), qt::PixelsFromTwips(window.Toolbar.ButtonLeft(11), 15));
+  EXPECT_LT(toolbar->Button(11)->geometry().right(), Widget(window.PicPage)->x())
+      << "every button stands clear of the page panel";
   EXPECT_FALSE(toolbar->Button(1)->icon().isNull());
 }
 
@@ -150,6 +153,27 @@ TEST_F(QtReaderTest, TheCoverRendersItsPictureAndItsMenu) {
   window.lblOpen.Caption = u"";
   const QImage without = top->grab().toImage();
   EXPECT_GT(darkness(cover), darkness(without) + 10000);
+}
+
+TEST_F(QtReaderTest, AHoveredMenuLabelTurnsBlue) {
+  frmMain& window = Start();
+  QWidget* top = Widget(window);
+  const QRect area = Expected(window.lblOpen);
+  auto blueness = [&] {
+    const QImage image = top->grab().toImage();
+    long blue = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+      for (int x = area.left(); x <= area.right(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        blue += c.blue() > c.red() + 60 ? 1 : 0;
+      }
+    }
+    return blue;
+  };
+  EXPECT_EQ(blueness(), 0);
+  QTest::mouseMove(Widget(window.lblOpen), QPoint(20, 10));
+  EXPECT_TRUE(window.MenuHighlighted);
+  EXPECT_GT(blueness(), 50);
 }
 
 TEST_F(QtReaderTest, OpeningABookDrawsItsFirstPage) {

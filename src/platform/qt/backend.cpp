@@ -409,7 +409,10 @@ void QtBackend::ApplyTimer(ui::Timer& timer) {
 
 void QtBackend::ApplyToolbar(ui::Toolbar& toolbar, QWidget* widget) {
   std::vector<ToolbarButtonLook> looks;
+  std::vector<QRect> places;
   for (int i = 1; i <= toolbar.ButtonCount(); ++i) {
+    const int left = Pixels(toolbar.ButtonLeft(i));
+    places.emplace_back(left, 0, Pixels(toolbar.ButtonLeft(i + 1)) - left, 0);
     const ui::ToolbarButton& button = toolbar.Buttons(i);
     ToolbarButtonLook look;
     look.separator = button.Style() == ui::ToolbarButton::Kind::Separator;
@@ -419,7 +422,7 @@ void QtBackend::ApplyToolbar(ui::Toolbar& toolbar, QWidget* widget) {
     if (toolbar.Images != nullptr) look.icon = PixmapOf(toolbar.Images->Image(button.Image));
     looks.push_back(std::move(look));
   }
-  static_cast<ToolbarWidget*>(widget)->SetButtons(looks);
+  static_cast<ToolbarWidget*>(widget)->SetButtons(looks, places);
 }
 
 void QtBackend::ApplyPointer(ui::Form& form, QWidget* widget) {
@@ -561,6 +564,13 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::MouseMove: {
       auto* mouse = static_cast<QMouseEvent*>(event);
+      // Qt hands a move the control did not take on to its container; on the classic desktop only
+      // the control under the mouse hears of it (a label, not the form behind it).
+      // A handed-on move is a copy with the same time and place on the screen.
+      if (mouse->timestamp() == lastMoveTime_ && mouse->globalPosition() == lastMovePlace_)
+        return false;
+      lastMoveTime_ = mouse->timestamp();
+      lastMovePlace_ = mouse->globalPosition();
       const QPoint at = mouse->position().toPoint();
       control->MouseMove(KitButtons(mouse->buttons()), KitShift(mouse->modifiers()), Twips(at.x()),
                          Twips(at.y()));

@@ -3,6 +3,7 @@
 // user's input back as kit events and drives kit timers with QTimer.
 
 #include <QObject>
+#include <QPointF>
 #include <QPointer>
 #include <unordered_map>
 #include <vector>
@@ -59,6 +60,8 @@ class QtBackend : public QObject, public FormHost, public ui::ControlObserver {
   std::unordered_map<const ui::Form*, QEventLoop*> modalLoops_;
   std::vector<ui::Form*> shownForms_;
   QPointer<QObject> pressed_;
+  quint64 lastMoveTime_ = 0;
+  QPointF lastMovePlace_;
 };
 
 }  // namespace quillon::qt

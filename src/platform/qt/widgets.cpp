@@ -188,7 +188,10 @@ void LabelWidget::DrawContent(QPainter& painter) const {
     painter.drawText(rect(), flags, layout_.text());
     return;
   }
-  painter.drawStaticText(QPointF(0, 0), layout_);
+  // A line taller than its label (a Chinese fallback font has a tall line) is centred on it, so
+  // the cut falls on the empty space above and below the letters.
+  const qreal spare = height() - layout_.size().height();
+  painter.drawStaticText(QPointF(0, spare < 0 ? spare / 2 : 0), layout_);
 }
 
 void LabelWidget::paintEvent(QPaintEvent*) {
@@ -224,7 +227,6 @@ void ShapeWidget::paintEvent(QPaintEvent*) {
 
 namespace {
 
-constexpr int kSeparatorWidth = 9;
 constexpr int kIconPixels = 24;
 
 }  // namespace
@@ -233,7 +235,9 @@ ToolbarWidget::ToolbarWidget(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ToolbarWidget::SetButtons(const std::vector<ToolbarButtonLook>& buttons) {
+void ToolbarWidget::SetButtons(const std::vector<ToolbarButtonLook>& buttons,
+                               const std::vector<QRect>& places) {
+  places_ = places;
   const bool sameShape = buttons.size() == items_.size() &&
                          std::equal(buttons.begin(), buttons.end(), separators_.begin(),
                                     [](const ToolbarButtonLook& look, bool separator) {
@@ -285,20 +289,14 @@ QToolButton* ToolbarWidget::Button(int index) const {
 }
 
 void ToolbarWidget::Arrange() {
-  int buttonWidth = 0;
-  for (std::size_t i = 0; i < items_.size(); ++i) {
-    if (!separators_[i]) buttonWidth = std::max(buttonWidth, items_[i]->sizeHint().width());
-  }
-  int x = 3;
   const int h = height() - 4;
-  for (std::size_t i = 0; i < items_.size(); ++i) {
+  for (std::size_t i = 0; i < items_.size() && i < places_.size(); ++i) {
+    const QRect& place = places_[i];
     if (separators_[i]) {
-      items_[i]->setGeometry(x + kSeparatorWidth / 2, 6, 1, std::max(0, h - 8));
+      items_[i]->setGeometry(place.x() + place.width() / 2, 6, 1, std::max(0, h - 8));
       items_[i]->setStyleSheet(QStringLiteral("background: rgba(0,0,0,40);"));
-      x += kSeparatorWidth;
     } else {
-      items_[i]->setGeometry(x, 2, buttonWidth, h);
-      x += buttonWidth;
+      items_[i]->setGeometry(place.x(), 2, place.width(), h);
     }
   }
 }

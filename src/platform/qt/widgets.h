@@ -115,7 +115,8 @@ struct ToolbarButtonLook {
 class ToolbarWidget : public QWidget {
  public:
   explicit ToolbarWidget(QWidget* parent);
-  void SetButtons(const std::vector<ToolbarButtonLook>& buttons);
+  // Places are in pixels from the left edge; the buttons fill the toolbar's height.
+  void SetButtons(const std::vector<ToolbarButtonLook>& buttons, const std::vector<QRect>& places);
   // Called with the button's number, counted from 1 like the kit's.
   std::function<void(int index)> onButtonClick;
   QToolButton* Button(int index) const;
@@ -128,6 +129,7 @@ class ToolbarWidget : public QWidget {
   void Arrange();
   std::vector<QWidget*> items_;
   std::vector<bool> separators_;
+  std::vector<QRect> places_;
 };
 
 }  // namespace quillon::qt

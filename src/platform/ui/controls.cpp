@@ -4,6 +4,12 @@
 
 namespace quillon::ui {
 
+namespace {
+
+constexpr int kToolbarMargin = 45;
+
+}  // namespace
+
 void Label::CopyLookFrom(const Control& other) {
   Control::CopyLookFrom(other);
   const auto& source = dynamic_cast<const Label&>(other);
@@ -144,6 +150,14 @@ ToolbarButton& Toolbar::Buttons(int index) {
 
 const ToolbarButton& Toolbar::Buttons(int index) const {
   return *buttons_.at(static_cast<std::size_t>(index - 1));
+}
+
+int Toolbar::ButtonLeft(int index) const {
+  int left = kToolbarMargin;
+  for (int i = 1; i < index && i <= ButtonCount(); ++i) {
+    left += Buttons(i).Style() == ToolbarButton::Kind::Separator ? SeparatorWidth : ButtonWidth;
+  }
+  return left;
 }
 
 void Toolbar::ButtonClick(int index) {

@@ -213,6 +213,11 @@ class Toolbar : public Control {
   int ButtonCount() const { return static_cast<int>(buttons_.size()); }
 
   const ImageList* Images = nullptr;
+  // Every button is as wide as the others, a separator a thin gap; both in twips from the left.
+  Property<int> ButtonWidth{this, Prop::Buttons, 810};
+  Property<int> SeparatorWidth{this, Prop::Buttons, 90};
+  // Where button `index` starts, in twips from the toolbar's left edge.
+  int ButtonLeft(int index) const;
 
   std::function<void(ToolbarButton& button)> onButtonClick;
   // A click on a separator is not a command, so it raises nothing.

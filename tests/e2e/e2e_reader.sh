@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# The real reader under Xvfb at 1024*768, used as a new user would: open a book through the cover
+# and the file dialog, turn two pages with the Right key, jump to page 5 with the toolbar, leave
+# with "退出阅读"; then the two record files must hold that page; a second start reopens the book
+# from "上次阅读".
+#   e2e_reader.sh QUILLON_EXECUTABLE BOOK
+set -euo pipefail
+
+executable="$1"
+book="$(realpath "$2")"
+for tool in Xvfb xdotool; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "e2e skipped: $tool is not installed (the README's test command installs it)"
+    exit 77
+  fi
+done
+
+build="$(dirname "$executable")"
+program="$(mktemp -d)"
+xvfb=""
+reader=""
+cleanup() {
+  [ -n "$reader" ] && kill "$reader" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$program"
+}
+trap cleanup EXIT
+fail() {
+  echo "e2e FAILED: $*" >&2
+  # A picture of the screen at the failure, when asked for.
+  if [ -n "${E2E_SHOT:-}" ] && command -v import >/dev/null; then import -window root "$E2E_SHOT"; fi
+  exit 1
+}
+
+# A fresh program folder: the reader and its pictures, no settings or records yet.
+cp "$executable" "$program/quillon"
+mkdir -p "$program/Configure" "$program/Icosource"
+cp "$build"/Configure/*.jpg "$program/Configure/"
+cp "$build"/Icosource/* "$program/Icosource/"
+
+display=150
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=":$display"
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+
+start_reader() {
+  "$program/quillon" >/dev/null 2>&1 &
+  reader=$!
+}
+# The newest visible window of the reader (the main window, or a dialog it opened).
+newest_window() {
+  local id="" tries=0
+  while [ -z "$id" ] && [ $tries -lt 100 ]; do
+    id="$(xdotool search --all --onlyvisible --pid "$reader" 2>/dev/null | tail -n 1 || true)"
+    [ -z "$id" ] && sleep 0.1
+    tries=$((tries + 1))
+  done
+  [ -n "$id" ] || fail "no window of the reader appeared"
+  echo "$id"
+}
+window_count() { xdotool search --all --onlyvisible --pid "$reader" 2>/dev/null | wc -l; }
+wait_for_windows() {
+  for _ in $(seq 100); do [ "$(window_count)" -eq "$1" ] && return 0; sleep 0.1; done
+  fail "expected $1 windows of the reader, saw $(window_count)"
+}
+wait_for_title() {
+  for _ in $(seq 100); do
+    [ "$(xdotool getwindowname "$1" 2>/dev/null)" = "$2" ] && return 0
+    sleep 0.1
+  done
+  fail "the window is titled '$(xdotool getwindowname "$1" 2>/dev/null)', not '$2'"
+}
+# Clicks at a point of the window's inside given in twips (15 to the pixel).
+click_twips() {
+  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y)=')"
+  xdotool mousemove --sync $((X + $2 / 15)) $((Y + $3 / 15)) click 1
+}
+# Clicks toolbar button n (numbered from 1, separators included): the toolbar starts its buttons
+# 45 twips from the left, each 810 twips wide and each separator 90, along a bar 705 twips high.
+click_toolbar() {
+  local x=45 i
+  for ((i = 1; i < $2; i++)); do
+    case $i in 5 | 8 | 10 | 12) x=$((x + 90)) ;; *) x=$((x + 810)) ;; esac
+  done
+  click_twips "$1" $((x + 405)) 352
+}
+# Types into the reader's dialog, the window other than the main window $1.
+type_into_dialog() {
+  local dialog
+  dialog="$(xdotool search --all --onlyvisible --pid "$reader" | grep -vx "$1" | tail -n 1)"
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  sleep 0.3
+  xdotool type --delay 30 "$2"
+  xdotool key Return
+}
+
+title="Quillon-[$(basename "$book" | sed 's/....$//')]"
+
+start_reader
+main="$(newest_window)"
+click_twips "$main" 4365 3780  # 打开书目
+wait_for_windows 2
+type_into_dialog "$main" "$book"
+wait_for_windows 1
+wait_for_title "$main" "$title"
+
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key Right
+sleep 0.5
+xdotool key Right
+sleep 0.5
+
+click_toolbar "$main" 9  # 跳转
+wait_for_windows 2
+type_into_dialog "$main" 5
+wait_for_windows 1
+sleep 0.3
+
+click_toolbar "$main" 11  # 退出阅读
+for _ in $(seq 100); do kill -0 "$reader" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$reader" 2>/dev/null && fail "the reader did not end after 退出阅读"
+reader=""
+
+expected="$(printf '"%s",4\r\n' "$book")"
+[ "$(cat "$program/Bookmark/Lastread.dat")" = "$expected" ] ||
+  fail "Lastread.dat holds '$(cat -v "$program/Bookmark/Lastread.dat")'"
+printf '"%s",4\r\n' "$book" | cmp -s - "$program/Bookmark/Lastread.dat" || fail "Lastread.dat differs in its bytes"
+[ "$(wc -l < "$program/Bookmark/Readrecord.dat")" -eq 20 ] || fail "Readrecord.dat is not 20 lines"
+head -n 1 "$program/Bookmark/Readrecord.dat" |
+  grep -qE "^#[0-9]{4}-[0-9]{2}-[0-9]{2}( [0-9]{2}:[0-9]{2}:[0-9]{2})?#,\"$book\",[.0-9]+"$'\r'"$" ||
+  fail "Readrecord.dat does not start with the book: '$(head -n 1 "$program/Bookmark/Readrecord.dat" | cat -v)'"
+
+start_reader
+main="$(newest_window)"
+click_twips "$main" 4365 4560  # 上次阅读
+wait_for_title "$main" "$title"
+echo "e2e passed: opened, turned, jumped, left, and reopened '$title'"
