@@ -5,6 +5,7 @@
 #   page1.png     the first page of the short sample book, opened through the cover and the dialog
 #   fullscreen.png   the same book in the full-screen layout, through the toolbar's layout button
 #   history.png   the history window with a few books in it
+#   settings.png  the settings dialog, opened from the cover
 #   cover-hover.png  the cover with a menu label lit under the mouse
 #   about.png     the About window over the cover
 #   toolbar.png   the toolbar of an open book, cut out of page1.png
@@ -100,6 +101,13 @@ main="$(wait_window)"
 click_twips "$main" 4365 5340  # "历史阅读"
 sleep 1
 shoot history.png
+kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
+
+"$program/quillon" & reader=$!
+main="$(wait_window)"
+click_twips "$main" 4365 6120  # "系统设置"
+sleep 1
+shoot settings.png
 kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
 quillon_stop_xvfb
 

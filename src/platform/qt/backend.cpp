@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QEventLoop>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -306,7 +305,7 @@ QWidget* QtBackend::CreateWidget(ui::Control& control, QWidget* parent) {
             [bar, widget] { bar->Value = widget->value(); });
     return widget;
   }
-  if (dynamic_cast<ui::Frame*>(&control) != nullptr) return new QGroupBox(parent);
+  if (dynamic_cast<ui::Frame*>(&control) != nullptr) return new FrameWidget(parent);
   if (auto* text = dynamic_cast<ui::TextBox*>(&control)) {
     if (text->MultiLine) {
       auto* widget = new QPlainTextEdit(parent);
@@ -520,10 +519,10 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
     return;
   }
   if (auto* frame = dynamic_cast<ui::Frame*>(&control)) {
-    auto* group = static_cast<QGroupBox*>(widget);
-    if (id == ui::Prop::Caption) group->setTitle(ToQString(frame->Caption));
-    if (id == ui::Prop::Font) group->setFont(MakeFont(frame->Font.Spec()));
-    if (id == ui::Prop::ForeColor) SetTextColor(group, frame->ForeColor);
+    auto* box = static_cast<FrameWidget*>(widget);
+    if (id == ui::Prop::Caption) box->SetCaption(ToQString(frame->Caption));
+    if (id == ui::Prop::Font) box->SetCaptionFont(MakeFont(frame->Font.Spec()));
+    if (id == ui::Prop::ForeColor) box->SetCaptionColor(ToQColor(frame->ForeColor));
     return;
   }
   if (auto* text = dynamic_cast<ui::TextBox*>(&control)) {

@@ -200,6 +200,41 @@ void LabelWidget::paintEvent(QPaintEvent*) {
   DrawContent(painter);
 }
 
+FrameWidget::FrameWidget(QWidget* parent) : QWidget(parent) {}
+
+void FrameWidget::SetCaption(const QString& caption) {
+  caption_ = caption;
+  update();
+}
+
+void FrameWidget::SetCaptionFont(const QFont& font) {
+  font_ = font;
+  update();
+}
+
+void FrameWidget::SetCaptionColor(const QColor& color) {
+  color_ = color;
+  update();
+}
+
+void FrameWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QFontMetrics metrics(font_);
+  const int middle = metrics.height() / 2;
+  const QRect box = rect().adjusted(0, middle, -2, -2);
+  // An etched line: a dark edge with a light one beside it.
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.drawRect(box);
+  painter.setPen(palette().color(QPalette::Light));
+  painter.drawRect(box.translated(1, 1));
+  if (caption_.isEmpty()) return;
+  const QRect text(8, 0, metrics.horizontalAdvance(caption_) + 4, metrics.height());
+  painter.fillRect(text, palette().color(QPalette::Window));
+  painter.setFont(font_);
+  painter.setPen(color_);
+  painter.drawText(text.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, caption_);
+}
+
 ShapeWidget::ShapeWidget(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
 }

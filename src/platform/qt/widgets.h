@@ -86,6 +86,25 @@ class LabelWidget : public QWidget {
   Qt::Alignment alignment_ = Qt::AlignLeft;
 };
 
+// A frame: an etched box whose top line runs through the middle of its caption, as the classic
+// desktop draws one. The caption's font and colour are its own and pass to nothing inside.
+class FrameWidget : public QWidget {
+ public:
+  explicit FrameWidget(QWidget* parent);
+  void SetCaption(const QString& caption);
+  void SetCaptionFont(const QFont& font);
+  void SetCaptionColor(const QColor& color);
+  QString caption() const { return caption_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QString caption_;
+  QFont font_;
+  QColor color_;
+};
+
 class ShapeWidget : public QWidget {
  public:
   explicit ShapeWidget(QWidget* parent);

@@ -27,8 +27,11 @@ class ControlArray {
   ControlArray& operator=(const ControlArray&) = delete;
 
   // An element that the window is designed with; it can not be unloaded.
-  T& Add(int index) {
-    T& element = Create(index);
+  T& Add(int index) { return Add(index, *parent_); }
+  // A design element in another container than the array's own: the elements of one array may
+  // stand in different frames, as the settings dialog's colour rows do.
+  T& Add(int index, Control& container) {
+    T& element = Create(index, container);
     design_.insert(index);
     return element;
   }
@@ -38,7 +41,7 @@ class ControlArray {
   T& Load(int index) {
     if (Exists(index)) return (*this)[index];
     const T* model = elements_.empty() ? nullptr : elements_.begin()->second.get();
-    T& element = Create(index);
+    T& element = Create(index, *parent_);
     if (model != nullptr) element.CopyLookFrom(*model);
     element.Visible = false;
     element.Announce();
@@ -74,8 +77,8 @@ class ControlArray {
   const std::string& Name() const { return name_; }
 
  private:
-  T& Create(int index) {
-    auto element = std::make_unique<T>(parent_, name_, index);
+  T& Create(int index, Control& container) {
+    auto element = std::make_unique<T>(&container, name_, index);
     T& result = *element;
     elements_[index] = std::move(element);
     if (wire_) wire_(result);
