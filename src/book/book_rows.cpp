@@ -31,6 +31,10 @@ RowPiece RowOfLine(std::int32_t length, std::int32_t row, const WrapMetrics& met
   return {0, length, metrics.IndentWidth};
 }
 
+std::int32_t PageCountOf(std::int32_t rowCount, std::int32_t pageRows) {
+  return rowCount / pageRows + (rowCount % pageRows != 0 ? 1 : 0);
+}
+
 void RowTable::Wrap(const BookText& lines, const WrapMetrics& metrics) {
   metrics_ = metrics;
   const std::int32_t count = lines.Count();

@@ -36,6 +36,9 @@ std::int32_t RowsOfLine(std::int32_t length, const WrapMetrics& metrics);
 // Row `row` (from 0) of a line of `length` characters.
 RowPiece RowOfLine(std::int32_t length, std::int32_t row, const WrapMetrics& metrics);
 
+// Pages of `pageRows` rows, the last one possibly short.
+std::int32_t PageCountOf(std::int32_t rowCount, std::int32_t pageRows);
+
 class RowTable {
  public:
   // Wraps the lines anew; needs RowChars and PageRows above zero.

@@ -235,6 +235,7 @@ void AppendGb18030(std::string_view bytes, std::u16string& out) {
         o += 2;
         p += 4;
       }
+      if (p == blockEnd) break;  // the pairs ran to the end of the block, maybe of the bytes
       const unsigned b = *p;
       if (b < 0x80) {
         while (blockEnd - p >= 8) {

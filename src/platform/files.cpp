@@ -22,11 +22,11 @@ void SetError(std::string* error, const std::string& what, int errorNumber) {
   if (error) *error = what + ": " + std::strerror(errorNumber);
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+bool WriteAll(int fd, std::string_view bytes, const WriteFunction& write) {
   const char* data = bytes.data();
   std::size_t left = bytes.size();
   while (left > 0) {
-    const ssize_t written = ::write(fd, data, left);
+    const long written = write(fd, data, left);
     if (written < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -106,6 +106,13 @@ std::optional<std::string> ReadWholeFile(const std::u16string& path) {
 }
 
 bool ReplaceFile(const std::u16string& path, std::string_view bytes, std::string* error) {
+  return ReplaceFile(path, bytes, error, [](int fd, const char* data, std::size_t size) {
+    return static_cast<long>(::write(fd, data, size));
+  });
+}
+
+bool ReplaceFile(const std::u16string& path, std::string_view bytes, std::string* error,
+                 const WriteFunction& write) {
   const std::string target = SystemPath(path);
   const std::size_t slash = target.rfind('/');
   const std::string directory =
@@ -152,7 +159,7 @@ bool ReplaceFile(const std::u16string& path, std::string_view bytes, std::string
     ::close(fd);
     return fail("cannot set the permissions of " + temporary, saved);
   }
-  if (!WriteAll(fd, bytes)) {
+  if (!WriteAll(fd, bytes, write)) {
     const int saved = errno;
     ::close(fd);
     return fail("cannot write " + temporary, saved);

@@ -2,6 +2,7 @@
 // The few file-system operations the reader needs. Paths are UTF-16 text like every other text of
 // the core and use '/' as the separator; they are turned into UTF-8 only at the system call.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,11 @@ std::optional<std::string> ReadWholeFile(const std::u16string& path);
 // file. On failure the old file is untouched, the temporary file is removed, and `error` (when
 // given) says why in a few words.
 bool ReplaceFile(const std::u16string& path, std::string_view bytes, std::string* error = nullptr);
+
+// How bytes reach a file descriptor: write(2), or in tests a writer that runs out of disk.
+using WriteFunction = std::function<long(int fd, const char* data, std::size_t size)>;
+bool ReplaceFile(const std::u16string& path, std::string_view bytes, std::string* error,
+                 const WriteFunction& write);
 
 // Joins a directory and a relative name with '/'.
 std::u16string JoinPath(std::u16string_view directory, std::u16string_view name);

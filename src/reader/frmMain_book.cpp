@@ -49,7 +49,7 @@ std::int32_t frmMain::PagesInNormalLayout() const {
   if (!metrics) return PageCount;
   RowTable rows;
   rows.Wrap(BookLines, WrapMetrics{metrics->RowChars, metrics->PageRows, pub_.IndentWidth});
-  return rows.Count() / metrics->PageRows + (rows.Count() % metrics->PageRows != 0 ? 1 : 0);
+  return PageCountOf(rows.Count(), metrics->PageRows);
 }
 
 bool frmMain::LoadBookText(const std::u16string& path) {
@@ -69,7 +69,7 @@ void frmMain::WrapRows() {
   if (PageRows <= 0 || RowChars <= 0) return;
   BookRows.Wrap(BookLines, WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
   RowCount = BookRows.Count();
-  PageCount = RowCount / PageRows + (RowCount % PageRows != 0 ? 1 : 0);
+  PageCount = PageCountOf(RowCount, PageRows);
   if (!pub_.FullScreenMode) NormalPageCount = PageCount;
 }
 

@@ -25,7 +25,10 @@ std::optional<LastRead> ParseLastReadFile(std::string_view bytes) {
   const itemfile::Item path = reader.Next();
   const itemfile::Item page = reader.Next();
   const auto number = itemfile::ToInt32(page);
-  if (!path.Quoted || path.Text.empty() || !number) return std::nullopt;
+  // A quote can reach the path through text after its closing quote; such a path could not be
+  // written back, so the record counts as damaged.
+  if (!path.Quoted || path.Text.empty() || !IsStorablePath(path.Text) || !number)
+    return std::nullopt;
   return LastRead{path.Text, *number};
 }
 

@@ -70,7 +70,7 @@ void ParseHistoryFile(std::string_view bytes, mPubVariable& pub) {
     const itemfile::Item percent = reader.Next();
     const auto when = itemfile::ToDateTime(date);
     const auto progress = itemfile::ToSingle(percent);
-    if (!when || !progress || !path.Quoted) continue;
+    if (!when || !progress || !path.Quoted || !IsStorablePath(path.Text)) continue;
     pub.ReadRecordDate[next] = *when;
     pub.ReadRecordPath[next] = path.Text;
     pub.ReadRecordPercent[next] = *progress;

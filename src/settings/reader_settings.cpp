@@ -46,11 +46,11 @@ std::string SettingsFileBytes(const SettingsRecord& record) {
 namespace {
 
 // A face name is text a person chose from a list: control characters or undecodable bytes mean
-// the item is junk, not a name.
+// the item is junk, not a name, and a quote could not be written back into the file.
 bool IsPlausibleFaceName(const std::u16string& name) {
   if (name.empty() || name.size() > 64) return false;
   return std::none_of(name.begin(), name.end(),
-                      [](char16_t c) { return c < u' ' || c == u'\uFFFD'; });
+                      [](char16_t c) { return c < u' ' || c == u'\uFFFD' || c == u'"'; });
 }
 
 template <class T>

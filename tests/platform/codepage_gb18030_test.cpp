@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -268,6 +269,20 @@ TEST(Gb18030Books, DecodeCleanlyAndWriteBackTheSameBytes) {
     EXPECT_TRUE(EncodeGb18030(text) == bytes);
   }
   EXPECT_TRUE(sawExtensionHeavyBook);
+}
+
+// Bytes that end right after a run of two-byte characters, held in a buffer of exactly their size
+// (the sanitizer build sees a read past it).
+TEST(Gb18030Decode, StopsAtTheLastByteOfARunOfPairs) {
+  const std::u16string text = u"话说天下大势分久必合合久必分";
+  for (std::size_t characters = 1; characters <= text.size(); ++characters) {
+    SCOPED_TRACE(characters);
+    const std::string encoded = EncodeGb18030(text.substr(0, characters));
+    const std::unique_ptr<char[]> exact(new char[encoded.size()]);
+    std::memcpy(exact.get(), encoded.data(), encoded.size());
+    EXPECT_EQ(DecodeGb18030(std::string_view(exact.get(), encoded.size())),
+              text.substr(0, characters));
+  }
 }
 
 }  // namespace

@@ -86,6 +86,11 @@ TEST(SettingsFile, ItemsThatCannotBeReadKeepTheirDefaults) {
       {"binary junk",
        std::string("\x00\x01\xFF\xFE\x80\x1B,\x7F\"\x00", 11) + std::string(3000, '\xAA'),
        [](const SettingsRecord& r) { EXPECT_EQ(r.FontName, u"宋体"); }},
+      {"a face name with a quote, which could not be written back", "a\"b,12\r\n",
+       [](const SettingsRecord& r) {
+         EXPECT_EQ(r.FontName, u"宋体");
+         EXPECT_EQ(r.FontSize, 12.0f);
+       }},
       {"a quoted number where a number belongs",
        "\"宋体\",\"12\",0,#FALSE#,#FALSE#,16777215,#FALSE#,0,#TRUE#,#TRUE#,#TRUE#,0\r\n",
        [](const SettingsRecord& r) { EXPECT_EQ(r.FontSize, 10.5f); }},

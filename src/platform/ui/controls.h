@@ -178,7 +178,7 @@ class ImageList {
 
 class Toolbar;
 
-class ToolbarButton : public PropertyOwner {
+class ToolbarButton final : public PropertyOwner {
  public:
   enum class Kind { Button, Separator };
 

@@ -1,0 +1,34 @@
+// Any bytes as the history file and as the last-read file: reading never fails, the history is
+// always written as 20 well-formed lines that read back the same, and a last-read record that
+// reads at all survives a save.
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "records/last_read.h"
+#include "records/reading_history.h"
+
+using namespace quillon;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+
+  mPubVariable pub;
+  ParseHistoryFile(bytes, pub);
+  const std::string written = HistoryFileBytes(pub);
+  if (std::count(written.begin(), written.end(), '\n') != kHistorySize) std::abort();
+  mPubVariable again;
+  ParseHistoryFile(written, again);
+  if (again.ReadRecordPath != pub.ReadRecordPath || again.ReadRecordDate != pub.ReadRecordDate ||
+      HistoryFileBytes(again) != written) {
+    std::abort();
+  }
+
+  if (const auto record = ParseLastReadFile(bytes)) {
+    const auto back = ParseLastReadFile(LastReadFileBytes(*record));
+    if (!back || back->Path != record->Path || back->Page != record->Page) std::abort();
+  }
+  return 0;
+}
