@@ -81,6 +81,7 @@ TEST(ReadingHistory, ADamagedFileKeepsTheLinesThatReadAndNothingElse) {
   std::string bytes =
       "#2026-12-06 05:18:03#,\"/a.txt\",.5\r\n"
       "garbage line\r\n"
+      "#2026-12-06 05:18:03#,\"/a\"x\"y.txt,.5\r\n"
       "#2026-13-45 99:00:00#,\"/bad-date.txt\",.5\r\n"
       "\xFF\xFE\x01\x02\r\n"
       "#2026-12-05 10:00:00#,\"/b.txt\",.25\r\n"
@@ -117,8 +118,10 @@ TEST(LastReadFile, HoldsThePathAndThePageOrNothing) {
   ASSERT_TRUE(read.has_value());
   EXPECT_EQ(read->Path, u"/b.txt");
   EXPECT_EQ(read->Page, 37);
-  for (const char* damaged :
-       {"", "\"/b.txt\"", "\"/b.txt\",x", "/b.txt,3", "\"\",3", "\x81\x30\xFF"}) {
+  // A quote can slip into a path through text after the closing quote; it could not be written
+  // back, so such a record is as good as none.
+  for (const char* damaged : {"", "\"/b.txt\"", "\"/b.txt\",x", "/b.txt,3", "\"\",3",
+                              "\x81\x30\xFF", "\"/a\"x\"y,3\r\n"}) {
     EXPECT_FALSE(ParseLastReadFile(damaged).has_value()) << damaged;
   }
 }
