@@ -12,6 +12,9 @@ QUILLON_PACKAGES=(
   xvfb xauth xdotool
 )
 
+# What the checks beyond the test suite need: clang and its runtimes for the fuzz targets.
+QUILLON_CHECK_PACKAGES=(clang libclang-rt-14-dev)
+
 quillon_install() {
   local missing=()
   local package

@@ -1,0 +1,231 @@
+// The reader against the faults of real machines and real files: a disk that fills up while a
+// record is saved, a folder it cannot write, data files cut off at any byte, books that are empty,
+// huge, binary or nothing but blank lines, and books that vanish while the user looks at them.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "platform/codepage.h"
+#include "platform/files.h"
+#include "reader/frmMain.h"
+#include "records/frmReadRecord.h"
+#include "records/last_read.h"
+#include "records/reading_history.h"
+#include "settings/reader_settings.h"
+#include "support/fake_platform.h"
+
+namespace quillon {
+namespace {
+
+class FaultTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<frmMain> Start() {
+    auto window = std::make_unique<frmMain>(fake.platform, pub);
+    window->Show();
+    return window;
+  }
+  std::u16string WriteBook(const std::string& name, const std::string& bytes) {
+    return codepage::DecodeUtf8(fake.folder.Write(name, bytes));
+  }
+  std::u16string WritePagesBook(const std::string& name, int pages) {
+    std::u16string text;
+    for (int i = 0; i < pages * 25; ++i) text += u"第" + codepage::DecodeUtf8(std::to_string(i / 25)) + u"页\r\n";
+    return WriteBook(name, codepage::EncodeGb18030(text));
+  }
+  void Open(frmMain& reader, const std::u16string& path) {
+    fake.dialogs.openAnswers.push_back(path);
+    reader.lblOpen.Click();
+  }
+  std::size_t TemporaryFilesIn(const std::string& relative) const {
+    std::size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(fake.DirectoryUtf8() + "/" + relative)) {
+      count += entry.path().filename().string().find(".tmp-") != std::string::npos;
+    }
+    return count;
+  }
+
+  fake::FakePlatform fake;
+  mPubVariable pub;
+};
+
+TEST_F(FaultTest, ADiskThatFillsUpAtAnyByteLeavesTheOldFileWhole) {
+  const std::string old = "\"/old/book.txt\",12\r\n";
+  const std::u16string path = codepage::DecodeUtf8(fake.folder.Write("Bookmark/Lastread.dat", old));
+  const std::string fresh = LastReadFileBytes({u"/新的/书.txt", 345});
+  for (std::size_t room = 0; room < fresh.size(); ++room) {
+    SCOPED_TRACE(room);
+    std::size_t left = room;
+    const auto fillingDisk = [&left](int fd, const char* data, std::size_t size) -> long {
+      if (left == 0) {
+        errno = ENOSPC;
+        return -1;
+      }
+      const std::size_t now = std::min(left, size);
+      left -= now;
+      return static_cast<long>(::write(fd, data, now));
+    };
+    std::string error;
+    EXPECT_FALSE(files::ReplaceFile(path, fresh, &error, fillingDisk));
+    EXPECT_NE(error.find("No space left"), std::string::npos) << error;
+    EXPECT_EQ(fake.folder.Read("Bookmark/Lastread.dat"), old);
+    EXPECT_EQ(TemporaryFilesIn("Bookmark"), 0u);
+  }
+  // A disk that takes a byte at a time is slow, not full.
+  const auto byteByByte = [](int fd, const char* data, std::size_t) {
+    return static_cast<long>(::write(fd, data, 1));
+  };
+  EXPECT_TRUE(files::ReplaceFile(path, fresh, nullptr, byteByByte));
+  EXPECT_EQ(fake.folder.Read("Bookmark/Lastread.dat"), fresh);
+}
+
+TEST_F(FaultTest, LeavingABookWhenTheRecordsCannotBeWrittenTellsTheUserAndKeepsTheOldFiles) {
+  auto reader = Start();
+  const std::u16string book = WritePagesBook("书.txt", 5);
+  Open(*reader, book);
+  ASSERT_TRUE(reader->SaveLastRead());
+  const std::string history = fake.folder.Read("Bookmark/Readrecord.dat");
+  // The record's place is taken by a folder: nothing can be renamed over it.
+  std::filesystem::remove(fake.DirectoryUtf8() + "/Bookmark/Lastread.dat");
+  std::filesystem::create_directory(fake.DirectoryUtf8() + "/Bookmark/Lastread.dat");
+  fake.dialogs.messages.clear();
+  reader->Toolbar.ButtonClick(11);
+  ASSERT_EQ(fake.dialogs.messages.size(), 1u);
+  EXPECT_NE(fake.dialogs.messages[0].text.find(u"没有保存"), std::u16string::npos);
+  EXPECT_EQ(fake.folder.Read("Bookmark/Readrecord.dat"), history);
+  EXPECT_EQ(TemporaryFilesIn("Bookmark"), 0u);
+  EXPECT_FALSE(reader->IsLoaded()) << "the reader still closes";
+}
+
+TEST_F(FaultTest, ASettingsFileCutOffAnywhereNeverStopsTheStartAndIsNeverRewritten) {
+  SettingsRecord record;
+  record.FontName = u"黑体";
+  record.FontSize = 14.0f;
+  record.BackColor = 7830597;
+  record.ReadMode = 1;
+  const std::string whole = SettingsFileBytes(record);
+  for (std::size_t length = 0; length <= whole.size(); ++length) {
+    SCOPED_TRACE(length);
+    const std::string cut = whole.substr(0, length);
+    fake.folder.Write("Configure/Readerset.dat", cut);
+    fake.forms.shown.clear();
+    auto reader = Start();
+    EXPECT_EQ(fake.forms.shown.size(), 1u);
+    EXPECT_GT(reader->PageRows, 0);
+    EXPECT_GT(reader->RowChars, 0);
+    EXPECT_EQ(fake.folder.Read("Configure/Readerset.dat"), cut);
+  }
+}
+
+TEST_F(FaultTest, AHistoryCutOffAnywhereReadsWhatIsWholeAndIsNeverRewrittenByReading) {
+  for (char16_t c = u'a'; c < u'a' + 20; ++c) {
+    MoveBookToTop(pub, u"/书/" + std::u16string(1, c) + u".txt", DateTime{2026, 12, 6, 5, 18, 3}, 0.5f);
+  }
+  const std::string whole = HistoryFileBytes(pub);
+  for (std::size_t length = 0; length <= whole.size(); ++length) {
+    SCOPED_TRACE(length);
+    const std::string cut = whole.substr(0, length);
+    fake.folder.Write("Bookmark/Readrecord.dat", cut);
+    mPubVariable fresh;
+    frmMain reader(fake.platform, fresh);
+    reader.Show();
+    // Whole lines read, the rest of the entries are empty, and they stand first.
+    int used = 0;
+    while (used < kHistorySize && !fresh.ReadRecordPath[static_cast<std::size_t>(used)].empty()) ++used;
+    for (int i = used; i < kHistorySize; ++i) EXPECT_TRUE(fresh.ReadRecordPath[static_cast<std::size_t>(i)].empty());
+    EXPECT_LE(used, static_cast<int>(std::count(cut.begin(), cut.end(), '\n')) + 1);
+    fake.forms.onModal = [](ui::Form& form) { form.Unload(); };
+    reader.lblHistory.Click();
+    EXPECT_EQ(fake.folder.Read("Bookmark/Readrecord.dat"), cut);
+  }
+}
+
+TEST_F(FaultTest, ALastReadFileCutOffAnywhereEitherOpensTheBookOrSaysThereIsNone) {
+  const std::u16string book = WritePagesBook("书.txt", 5);
+  const std::string whole = LastReadFileBytes({book, 3});
+  auto reader = Start();
+  for (std::size_t length = 0; length <= whole.size(); ++length) {
+    SCOPED_TRACE(length);
+    const std::string cut = whole.substr(0, length);
+    fake.folder.Write("Bookmark/Lastread.dat", cut);
+    fake.dialogs.messages.clear();
+    reader->strBookPath.clear();
+    reader->lblLastRead.Click();
+    if (reader->strBookPath == book) {
+      EXPECT_TRUE(fake.dialogs.messages.empty());
+    } else {
+      ASSERT_EQ(fake.dialogs.messages.size(), 1u);
+      const std::u16string& text = fake.dialogs.messages[0].text;
+      EXPECT_TRUE(text == u"没有历史阅读记录！" || text == u"Quillon 未找到有效的阅读文件，请检查。");
+    }
+    EXPECT_EQ(fake.folder.Read("Bookmark/Lastread.dat"), cut);
+  }
+}
+
+TEST_F(FaultTest, BooksThatAreEmptyHugeBinaryOrBlankStillOpen) {
+  auto reader = Start();
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::int32_t lines, rows, pages;
+  };
+  std::mt19937 random(8);
+  std::string junk(1 << 20, '\0');
+  for (char& c : junk) c = static_cast<char>(random());
+  std::string crlf;
+  for (int i = 0; i < 200000; ++i) crlf += "\r\n";
+  const Case cases[] = {
+      {"0 bytes", "", 0, 0, 0},
+      {"one 10 MB line without a line end", std::string(10 << 20, 'a'), 1, 25, 1},
+      {"200 000 empty lines", crlf, 200000, 200000, 8000},
+      {"a megabyte of binary junk", junk, -1, -1, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Open(*reader, WriteBook("book.txt", c.bytes));
+    frmMain& r = *reader;
+    EXPECT_EQ(r.strBookName, u"book.txt");
+    if (c.lines >= 0) {
+      EXPECT_EQ(r.LineCount, c.lines);
+      EXPECT_EQ(r.RowCount, c.rows);
+      EXPECT_EQ(r.PageCount, c.pages);
+    } else {
+      EXPECT_GT(r.PageCount, 0);
+    }
+    // Reading on through it works as in any book.
+    pub.ReaderSettings.NotFlash = false;
+    for (int turn = 0; turn < 3; ++turn) r.cmdNext.Value = true;
+    for (int k = 0; k < r.PageRows; ++k) {
+      EXPECT_LE(r.lblRow1[k].Caption.get().size(), static_cast<std::size_t>(r.RowChars + 1 + 8));
+    }
+  }
+}
+
+TEST_F(FaultTest, ABookThatVanishesWhileTheHistoryWindowIsOpenIsReportedAndTheWindowCloses) {
+  auto reader = Start();
+  const std::u16string book = WritePagesBook("书.txt", 5);
+  Open(*reader, book);
+  ASSERT_TRUE(reader->SaveLastRead());
+  const std::u16string other = WritePagesBook("另一本.txt", 3);
+  Open(*reader, other);
+  fake.forms.onModal = [&](ui::Form& form) {
+    auto& window = dynamic_cast<frmReadRecord&>(form);
+    ASSERT_EQ(window.lblBookName[0].Caption, book);
+    std::filesystem::remove(codepage::EncodeUtf8(book));
+    window.lblRead[0].Click();
+    EXPECT_FALSE(window.IsLoaded());
+  };
+  reader->lblHistory.Click();
+  EXPECT_EQ(fake.dialogs.messages.back().text, u"Quillon 未找到有效的阅读文件，请检查。");
+  EXPECT_EQ(reader->strBookPath, other) << "the book that was open stays";
+}
+
+}  // namespace
+}  // namespace quillon
