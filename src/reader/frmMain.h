@@ -153,8 +153,8 @@ class frmMain : public ui::Form {
   void LayOutSurface(ui::PictureBox& surface, ui::ControlArray<ui::Label>& rows, ui::Label& info);
   ui::PicturePtr LoadDataPicture(const std::u16string& relativePath);
   void SizeProgressBar();
-  // The surface of the current page shown and the other parked, without a slide.
-  void PlaceSurfacesAtRest();
+  // The surface of page index `page` shown and the other parked, without a slide.
+  void PlaceSurfacesAtRest(std::int32_t page);
   void StartScrolling();
   void StopScrolling();
   // Takes the book just read into BookLines as the open book: name, caption, rows and pages.

@@ -47,13 +47,7 @@ void frmMain::FullScreen(const bool& mode) {
   if (CurrentPage < 1) CurrentPage = 1;
   const std::int32_t index = CurrentPage - 1;
   ShowPage(index);
-  if (index % 2 == 0) {
-    MainPage[0].Left = 0;
-    MainPage[1].Left = width;
-  } else {
-    MainPage[1].Left = 0;
-    MainPage[0].Left = width;
-  }
+  PlaceSurfacesAtRest(index);
   lblPage.Caption = PageLabelText(CurrentPage, PageCount);
   BookPrePercent = static_cast<float>(static_cast<double>(CurrentPage) / PageCount);
   SizeProgressBar();

@@ -5,8 +5,8 @@
 
 namespace quillon {
 
-void frmMain::PlaceSurfacesAtRest() {
-  if (CurrentPage % 2 == 0) {
+void frmMain::PlaceSurfacesAtRest(std::int32_t page) {
+  if (page % 2 == 0) {
     MainPage[0].Left = 0;
     MainPage[1].Left = Width;
   } else {
@@ -26,7 +26,7 @@ void frmMain::cmdBack_Click() {
     if (pub_.ReaderSettings.NotFlash) {
       tmrPage.Enabled = true;
     } else {
-      PlaceSurfacesAtRest();
+      PlaceSurfacesAtRest(CurrentPage);
     }
   }
   UpdatePageLabel();
@@ -44,7 +44,7 @@ void frmMain::cmdNext_Click() {
     if (pub_.ReaderSettings.NotFlash) {
       tmrPage.Enabled = true;
     } else {
-      PlaceSurfacesAtRest();
+      PlaceSurfacesAtRest(CurrentPage);
     }
   } else {
     platform_.dialogs.MessageBox(u"已经达到书本结尾，无法继续向下翻页！", u"提示",
