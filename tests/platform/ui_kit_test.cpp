@@ -125,7 +125,7 @@ TEST_F(KitTest, ArrayElementsLoadedAtRunTimeCopyElementZeroAndStartHidden) {
 
   ui::Label& row = rows.Load(3);
   EXPECT_FALSE(row.Visible);
-  EXPECT_EQ(row.Font.Spec(), rows[0].Font.Spec());
+  EXPECT_EQ(row.Font.Value(), rows[0].Font.Value());
   EXPECT_EQ(row.ForeColor, ui::RGB(80, 80, 80));
   EXPECT_EQ(row.BackStyle, ui::BackStyle::Transparent);
   EXPECT_EQ(row.Width, 8820);

@@ -187,7 +187,7 @@ TEST_F(QtReaderTest, OpeningABookDrawsItsFirstPage) {
   EXPECT_TRUE(Widget(window.Toolbar)->isVisible());
   for (int k = 0; k < window.PageRows; ++k) {
     EXPECT_EQ(static_cast<qt::LabelWidget*>(Widget(window.lblRow1[k]))->text(),
-              qt::DisplayText(window.lblRow1[k].Caption, window.lblRow1[k].Font.Spec()));
+              qt::DisplayText(window.lblRow1[k].Caption, window.lblRow1[k].Font.Value()));
   }
   EXPECT_FALSE(static_cast<qt::LabelWidget*>(Widget(window.lblRow1[0]))->text().isEmpty());
 

@@ -93,7 +93,7 @@ TEST_F(ReaderStartTest, LaysTheWindowOutAt1024By768) {
     for (int i = 0; i < 25; ++i) {
       EXPECT_EQ(rows[i].Top, 120 + 390 * i);
       EXPECT_EQ(rows[i].Width, 8820);
-      EXPECT_EQ(rows[i].Font.Spec(), (ui::FontSpec{u"宋体", 10.5f, false, false, false}));
+      EXPECT_EQ(rows[i].Font.Value(), (ui::FontSpec{u"宋体", 10.5f, false, false, false}));
       EXPECT_EQ(rows[i].BackStyle, ui::BackStyle::Transparent);
       EXPECT_TRUE(rows[i].Visible);
     }
@@ -199,7 +199,7 @@ TEST_F(ReaderStartTest, StoredSettingsSetTheIndentThePicturesAndTheMetrics) {
     EXPECT_EQ(window.MainPage[k].BackColor, 255);
   }
   EXPECT_EQ(window.RowChars, 28) << "14 points bold at 1024*768";
-  EXPECT_EQ(window.lblRow2[3].Font.Spec(), (ui::FontSpec{u"Arial", 14.0f, true, false, false}));
+  EXPECT_EQ(window.lblRow2[3].Font.Value(), (ui::FontSpec{u"Arial", 14.0f, true, false, false}));
 }
 
 TEST_F(ReaderStartTest, MissingOrBrokenPicturesAreSimplyNotShown) {

@@ -65,7 +65,7 @@ class SettingsDialogTest : public ::testing::Test {
                              ui::Color color) {
     for (int i = rows.LBound(); i <= rows.UBound(); ++i) {
       SCOPED_TRACE(rows[i].QualifiedName());
-      EXPECT_EQ(rows[i].Font.Spec(), font);
+      EXPECT_EQ(rows[i].Font.Value(), font);
       EXPECT_EQ(rows[i].ForeColor, color);
     }
   }

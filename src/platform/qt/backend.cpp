@@ -105,11 +105,11 @@ void ApplyLabel(ui::Label& label, LabelWidget* widget, ui::Prop id) {
   switch (id) {
     case ui::Prop::Caption:
       widget->SetWordWrap(label.WordWrap);
-      widget->SetText(DisplayText(label.Caption, label.Font.Spec()));
+      widget->SetText(DisplayText(label.Caption, label.Font.Value()));
       break;
     case ui::Prop::Font:
-      widget->setFont(MakeFont(label.Font.Spec()));
-      widget->SetText(DisplayText(label.Caption, label.Font.Spec()));
+      widget->setFont(MakeFont(label.Font.Value()));
+      widget->SetText(DisplayText(label.Caption, label.Font.Value()));
       break;
     case ui::Prop::ForeColor:
       widget->SetTextColor(ToQColor(label.ForeColor));
@@ -147,7 +147,7 @@ void ApplyComboBox(ui::ComboBox& combo, QComboBox* widget, ui::Prop id) {
       widget->setEditText(ToQString(combo.Text));
       break;
     case ui::Prop::Font:
-      widget->setFont(MakeFont(combo.Font.Spec()));
+      widget->setFont(MakeFont(combo.Font.Value()));
       break;
     default:
       break;
@@ -480,13 +480,13 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
   if (auto* button = dynamic_cast<ui::CommandButton*>(&control)) {
     auto* push = static_cast<QPushButton*>(widget);
     if (id == ui::Prop::Caption) push->setText(ToQString(button->Caption));
-    if (id == ui::Prop::Font) push->setFont(MakeFont(button->Font.Spec()));
+    if (id == ui::Prop::Font) push->setFont(MakeFont(button->Font.Value()));
     return;
   }
   if (auto* check = dynamic_cast<ui::CheckBox*>(&control)) {
     auto* box = static_cast<QCheckBox*>(widget);
     if (id == ui::Prop::Caption) box->setText(ToQString(check->Caption));
-    if (id == ui::Prop::Font) box->setFont(MakeFont(check->Font.Spec()));
+    if (id == ui::Prop::Font) box->setFont(MakeFont(check->Font.Value()));
     if (id == ui::Prop::ForeColor) SetTextColor(box, check->ForeColor);
     if (id == ui::Prop::Value) {
       box->setTristate(check->Value == ui::CheckBox::Grayed);
@@ -499,7 +499,7 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
   if (auto* option = dynamic_cast<ui::OptionButton*>(&control)) {
     auto* radio = static_cast<QRadioButton*>(widget);
     if (id == ui::Prop::Caption) radio->setText(ToQString(option->Caption));
-    if (id == ui::Prop::Font) radio->setFont(MakeFont(option->Font.Spec()));
+    if (id == ui::Prop::Font) radio->setFont(MakeFont(option->Font.Value()));
     if (id == ui::Prop::ForeColor) SetTextColor(radio, option->ForeColor);
     if (id == ui::Prop::Value) radio->setChecked(option->Value);
     return;
@@ -521,7 +521,7 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
   if (auto* frame = dynamic_cast<ui::Frame*>(&control)) {
     auto* box = static_cast<FrameWidget*>(widget);
     if (id == ui::Prop::Caption) box->SetCaption(ToQString(frame->Caption));
-    if (id == ui::Prop::Font) box->SetCaptionFont(MakeFont(frame->Font.Spec()));
+    if (id == ui::Prop::Font) box->SetCaptionFont(MakeFont(frame->Font.Value()));
     if (id == ui::Prop::ForeColor) box->SetCaptionColor(ToQColor(frame->ForeColor));
     return;
   }
@@ -535,7 +535,7 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
       if (id == ui::Prop::Text) line->setText(value);
       if (id == ui::Prop::Locked) line->setReadOnly(text->Locked);
     }
-    if (id == ui::Prop::Font) widget->setFont(MakeFont(text->Font.Spec()));
+    if (id == ui::Prop::Font) widget->setFont(MakeFont(text->Font.Value()));
     if (id == ui::Prop::BackColor) {
       QPalette palette = widget->palette();
       palette.setColor(QPalette::Base, ToQColor(text->BackColor));

@@ -75,16 +75,16 @@ QString DisplayText(const std::u16string& text, const ui::FontSpec& font) {
   return shown;
 }
 
-QFont MakeFont(const ui::FontSpec& spec) {
+QFont MakeFont(const ui::FontSpec& look) {
   QFont font;
-  font.setFamilies(FamiliesForFace(ToQString(spec.Name)));
+  font.setFamilies(FamiliesForFace(ToQString(look.Name)));
   // A damaged settings file may hold any size; keep Qt within sizes it can render.
   const double size =
-      std::isfinite(spec.Size) ? std::clamp(static_cast<double>(spec.Size), 1.0, 200.0) : 9.0;
+      std::isfinite(look.Size) ? std::clamp(static_cast<double>(look.Size), 1.0, 200.0) : 9.0;
   font.setPointSizeF(size);
-  font.setBold(spec.Bold);
-  font.setItalic(spec.Italic);
-  font.setUnderline(spec.Underline);
+  font.setBold(look.Bold);
+  font.setItalic(look.Italic);
+  font.setUnderline(look.Underline);
   font.setStyleStrategy(QFont::PreferAntialias);
   return font;
 }

@@ -17,7 +17,7 @@ QStringList FamiliesForFace(const QString& face);
 // Registers the mapping with Qt, so that a face name given anywhere resolves the same way.
 void InstallFaceSubstitutions();
 
-QFont MakeFont(const ui::FontSpec& spec);
+QFont MakeFont(const ui::FontSpec& look);
 
 // The text a label draws for its caption in a face.
 QString DisplayText(const std::u16string& text, const ui::FontSpec& font);

@@ -14,7 +14,7 @@ void Label::CopyLookFrom(const Control& other) {
   Control::CopyLookFrom(other);
   const auto& source = dynamic_cast<const Label&>(other);
   Caption = source.Caption;
-  Font.Assign(source.Font.Spec());
+  Font.Assign(source.Font.Value());
   ForeColor = source.ForeColor;
   BackColor = source.BackColor;
   BackStyle = source.BackStyle;

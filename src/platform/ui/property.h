@@ -76,13 +76,13 @@ class FontProperty {
   Property<bool> Italic;
   Property<bool> Underline;
 
-  FontSpec Spec() const { return FontSpec{Name, Size, Bold, Italic, Underline}; }
-  void Assign(const FontSpec& spec) {
-    Name = spec.Name;
-    Size = spec.Size;
-    Bold = spec.Bold;
-    Italic = spec.Italic;
-    Underline = spec.Underline;
+  FontSpec Value() const { return FontSpec{Name, Size, Bold, Italic, Underline}; }
+  void Assign(const FontSpec& font) {
+    Name = font.Name;
+    Size = font.Size;
+    Bold = font.Bold;
+    Italic = font.Italic;
+    Underline = font.Underline;
   }
 };
 
