@@ -96,19 +96,18 @@ mkdir -p "$program/Bookmark"
   printf '#2026-11-02#,"%s",0\r\n' "/home/reader/书库/聊斋志异.txt"
   for _ in $(seq 16); do printf '#1899-12-30#,"",0\r\n'; done
 } | iconv -f UTF-8 -t GB18030 > "$program/Bookmark/Readrecord.dat"
-"$program/quillon" & reader=$!
-main="$(wait_window)"
-click_twips "$main" 4365 5340  # "历史阅读"
-sleep 1
-shoot history.png
-kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
-
-"$program/quillon" & reader=$!
-main="$(wait_window)"
-click_twips "$main" 4365 6120  # "系统设置"
-sleep 1
-shoot settings.png
-kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
+# Starts the reader, clicks a cover label (the middle of the menu column, at a top in twips) and
+# saves what comes up.
+shoot_cover_command() {
+  "$program/quillon" & reader=$!
+  main="$(wait_window)"
+  click_twips "$main" 4365 "$1"
+  sleep 1
+  shoot "$2"
+  kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
+}
+shoot_cover_command 5340 history.png   # "历史阅读"
+shoot_cover_command 6120 settings.png  # "系统设置"
 quillon_stop_xvfb
 
 rm -f "$program/Configure/Readerset.dat"
