@@ -43,7 +43,8 @@ quillon_build() {
 quillon_start_xvfb() {
   local size="$1" display=90
   while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+  # -noreset: the server must not restart between one run of the reader and the next.
+  Xvfb ":$display" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   QUILLON_XVFB_PID=$!
   export DISPLAY=":$display"
   local tries=0
