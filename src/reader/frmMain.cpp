@@ -36,16 +36,13 @@ frmMain::frmMain(Platform& platform, mPubVariable& pub)
       CoverLabel_MouseMove(*label);
     };
   }
-  lblRow1.SetWiring([this](ui::Label& row) {
-    row.onMouseMove = [this, index = row.Index()](ui::MouseButton, int, int, int) {
-      lblRow_MouseMove(0, index);
-    };
-  });
-  lblRow2.SetWiring([this](ui::Label& row) {
-    row.onMouseMove = [this, index = row.Index()](ui::MouseButton, int, int, int) {
-      lblRow_MouseMove(1, index);
-    };
-  });
+  for (int surface = 0; surface <= 1; ++surface) {
+    (surface == 0 ? lblRow1 : lblRow2).SetWiring([this, surface](ui::Label& row) {
+      row.onMouseMove = [this, surface, index = row.Index()](ui::MouseButton, int, int, int) {
+        lblRow_MouseMove(surface, index);
+      };
+    });
+  }
   tmrTime.onTimer = [this] { tmrTime_Timer(); };
   tmrPage.onTimer = [this] { tmrPage_Timer(); };
   tmrScrollScr.onTimer = [this] { tmrScrollScr_Timer(); };

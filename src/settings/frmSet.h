@@ -81,6 +81,8 @@ class frmSet : public ui::Form {
   void cmdCancel_Click();
 
  private:
+  // A swatch's click: the colour dialog's answer goes to the swatch and to its field.
+  void PickColor(ui::Label& swatch, std::int32_t& field);
   void DesignFontFrame();
   void DesignBackgroundFrame();
   void DesignBehaviourFrame();

@@ -66,16 +66,18 @@ void frmSet::HScroll1_Change(int index) {
 }
 
 // The scroll bars are left as they were: the colour dialog's choice stands only until a bar moves.
-void frmSet::lblFontColor_Click() {
+void frmSet::PickColor(ui::Label& swatch, std::int32_t& field) {
   clgColor.ShowColor();
-  lblFontColor.BackColor = clgColor.Color;
-  pub_.ReaderSettings.FontColor = clgColor.Color;
+  swatch.BackColor = clgColor.Color;
+  field = clgColor.Color;
+}
+
+void frmSet::lblFontColor_Click() {
+  PickColor(lblFontColor, pub_.ReaderSettings.FontColor);
 }
 
 void frmSet::lblBackColor_Click() {
-  clgColor.ShowColor();
-  lblBackColor.BackColor = clgColor.Color;
-  pub_.ReaderSettings.BackColor = clgColor.Color;
+  PickColor(lblBackColor, pub_.ReaderSettings.BackColor);
 }
 
 void frmSet::optReadMode_Click(int index) {
