@@ -11,7 +11,10 @@
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  const QString config = QDir::temp().filePath(QStringLiteral("quillon-offscreen-screen.json"));
+  // One file per process: CTest runs the Qt tests side by side, and a file another process is
+  // just rewriting reads as junk.
+  const QString config = QDir::temp().filePath(
+      QStringLiteral("quillon-offscreen-screen-%1.json").arg(QCoreApplication::applicationPid()));
   QFile file(config);
   if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
     file.write(R"({"screens":[{"name":"S","x":0,"y":0,"width":1024,"height":768,)"
@@ -22,5 +25,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   quillon::qt::InstallFaceSubstitutions();
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  QFile::remove(config);
+  return result;
 }
