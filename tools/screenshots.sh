@@ -9,6 +9,8 @@
 #   cover-hover.png  the cover with a menu label lit under the mouse
 #   about.png     the About window over the cover
 #   toolbar.png   the toolbar of an open book, cut out of page1.png
+#   fullscreen-1440.png  红楼梦 in the full-screen layout at 1440*900, where a full row is a few
+#                 pixels wider than the page at the table's 103 characters and is drawn narrowed
 #   refusal.png   the message a 1600*900 screen gets, after which the reader must end by itself
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -108,6 +110,30 @@ shoot_cover_command() {
 }
 shoot_cover_command 5340 history.png   # "历史阅读"
 shoot_cover_command 6120 settings.png  # "系统设置"
+quillon_stop_xvfb
+
+# Every row ends inside the window. Page 38 holds the end of chapter 9's paragraph of 1,797
+# characters, which runs over three pages in the normal layout.
+quillon_start_xvfb 1440x900
+"$program/quillon" & reader=$!
+main="$(wait_window)"
+click_twips "$main" 4365 3780  # "打开书目"
+sleep 1
+dialog="$(wait_window)"
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+xdotool type --delay 20 "$books/hongloumeng.gbk.txt"
+xdotool key Return
+sleep 1.5
+click_twips "$main" $((45 + 3 * 810 + 405)) 352  # "全屏阅读"
+sleep 1
+click_twips "$main" $((45 + 6 * 810 + 2 * 90 + 405)) 352  # "跳转"
+sleep 1
+dialog="$(xdotool search --all --onlyvisible --pid "$reader" | grep -vx "$main" | tail -n 1)"
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+xdotool type --delay 50 "38"
+xdotool key Return
+shoot fullscreen-1440.png 1.5
+kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
 quillon_stop_xvfb
 
 rm -f "$program/Configure/Readerset.dat"

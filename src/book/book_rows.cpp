@@ -5,10 +5,7 @@
 namespace quillon {
 
 std::int32_t RowsOfLine(std::int32_t length, const WrapMetrics& metrics) {
-  const std::int32_t whole = length / metrics.RowChars;
-  if (length == 0) return 1;
-  if (whole > metrics.PageRows) return metrics.PageRows;
-  if (length > metrics.RowChars - 2) return whole + 1;
+  if (length > metrics.RowChars - 2) return length / metrics.RowChars + 1;
   return 1;
 }
 
@@ -16,7 +13,6 @@ RowPiece RowOfLine(std::int32_t length, std::int32_t row, const WrapMetrics& met
   const std::int32_t chars = metrics.RowChars;
   const std::int32_t whole = length / chars;
   if (length == 0) return {};
-  if (whole > metrics.PageRows) return {row * chars, chars, 0};
   if (length > chars - 2) {
     if (whole == 0) return {0, length, 0};  // RowChars - 1 characters: the whole line, no indent
     // Row m starts at m * RowChars - 2. Rows of one or two characters, which no screen has, would
@@ -29,6 +25,14 @@ RowPiece RowOfLine(std::int32_t length, std::int32_t row, const WrapMetrics& met
     return {start, end - start, row == 0 ? metrics.IndentWidth : 0};
   }
   return {0, length, metrics.IndentWidth};
+}
+
+std::u16string WidestRows(const WrapMetrics& metrics) {
+  const auto full = [](std::int32_t count) {
+    return std::u16string(static_cast<std::size_t>(std::max(count, 0)), u'国');
+  };
+  return std::u16string(static_cast<std::size_t>(std::max(metrics.IndentWidth, 0)), u' ') +
+         full(metrics.RowChars - 2) + u'\n' + full(metrics.RowChars + 1);
 }
 
 std::int32_t PageCountOf(std::int32_t rowCount, std::int32_t pageRows) {

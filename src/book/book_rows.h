@@ -24,10 +24,9 @@ struct RowPiece {
   std::int32_t Indent = 0;
 };
 
-// How many rows a line of `length` characters makes:
+// How many rows a line of `length` characters makes, whatever its length (a paragraph longer than
+// a page runs on over the following pages):
 //  - an empty line stays one empty row;
-//  - a line of (PageRows + 1) * RowChars characters or more is cut to PageRows rows of RowChars
-//    characters without indent, and the rest of it is not shown;
 //  - a line longer than RowChars - 2 gives an indented first row of RowChars - 2 characters, rows
 //    of RowChars, and a last row of the remaining (length mod RowChars) + 2 characters, which is
 //    2 to RowChars + 1 long; a line of RowChars - 1 characters is one row without indent;
@@ -35,6 +34,10 @@ struct RowPiece {
 std::int32_t RowsOfLine(std::int32_t length, const WrapMetrics& metrics);
 // Row `row` (from 0) of a line of `length` characters.
 RowPiece RowOfLine(std::int32_t length, std::int32_t row, const WrapMetrics& metrics);
+
+// The widest rows a wrap can make, one a line, in full-width characters: a paragraph's indented
+// first row and a last row of RowChars + 1 characters. The page must show both whole.
+std::u16string WidestRows(const WrapMetrics& metrics);
 
 // Pages of `pageRows` rows, the last one possibly short.
 std::int32_t PageCountOf(std::int32_t rowCount, std::int32_t pageRows);

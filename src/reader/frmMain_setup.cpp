@@ -65,6 +65,10 @@ void frmMain::LayOutSurface(ui::PictureBox& surface, ui::ControlArray<ui::Label>
   first.Font.Assign(
       {settings.FontName, settings.FontSize, settings.FontBold, settings.FontItalic, false});
   first.ForeColor = settings.FontColor;
+  // The table's rows are a little wider than the page at a few sizes; they are drawn narrowed
+  // rather than cut at the window's edge.
+  first.FitText = WidestRows(WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
+  first.FitWidth = ScaleWidth() - first.Left;
 
   if (rows.UBound() > 0) {
     first.Caption = u"";

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "book/book_rows.h"
 #include "platform/codepage.h"
 #include "support/temp_dir.h"
 #include "support/test_books.h"
@@ -145,6 +146,40 @@ TEST(TestBooks, ReadWholeAndClean) {
     EXPECT_EQ(book->Count(), c.lines);
     for (std::int32_t i = 0; i < book->Count(); ++i) {
       ASSERT_EQ(book->Line(i).find(u'\uFFFD'), std::u16string_view::npos) << "line " << i;
+    }
+  }
+}
+
+// Whole novels, whose paragraphs run to nearly 3,000 characters, in the narrowest and widest rows
+// of the metrics table and with both indents: the pages hold every character, in order.
+TEST(TestBooks, EveryCharacterIsOnThePages) {
+  for (const char* name : {"hongloumeng.gbk.txt", "xiyouji.gbk.txt", "rulinwaishi.gbk.txt"}) {
+    const std::optional<BookText> book =
+        ReadBookFile(codepage::DecodeUtf8((fake::TestBooksDir() / name).string()));
+    ASSERT_TRUE(book.has_value()) << name;
+    for (const WrapMetrics& metrics : {WrapMetrics{41, 25, 4}, WrapMetrics{72, 25, 4},
+                                       WrapMetrics{23, 24, 8}, WrapMetrics{121, 30, 8}}) {
+      SCOPED_TRACE(::testing::Message() << name << " at " << metrics.RowChars << " x "
+                                        << metrics.PageRows << ", indent " << metrics.IndentWidth);
+      // Every paragraph but an empty one and one of exactly RowChars - 1 characters is indented.
+      std::u16string text;
+      for (std::int32_t i = 0; i < book->Count(); ++i) {
+        const std::int32_t length = book->LineLength(i);
+        if (length > 0 && length != metrics.RowChars - 1) text.append(metrics.IndentWidth, u' ');
+        text += book->Line(i);
+      }
+      RowTable rows;
+      rows.Wrap(*book, metrics);
+      std::u16string shown;
+      const std::int32_t pages = PageCountOf(rows.Count(), metrics.PageRows);
+      for (std::int32_t page = 0; page < pages; ++page) {
+        for (const std::u16string& row :
+             rows.Rows(*book, page * metrics.PageRows, metrics.PageRows)) {
+          shown += row;
+        }
+      }
+      EXPECT_EQ(shown.size(), text.size());
+      EXPECT_TRUE(shown == text);
     }
   }
 }

@@ -1,5 +1,5 @@
 // Wrapping lines into rows: the worked examples row by row, the edges around RowChars, and the
-// promise that rows put back together give the line again (but for the cut of an overlong line).
+// promise that rows put back together give the line again, however long it is.
 
 #include "book/book_rows.h"
 
@@ -46,7 +46,10 @@ TEST(WrapRows, TheWorkedExamples) {
       {"39 characters",
        39,
        {u"    " + s.substr(0, 8), s.substr(8, 10), s.substr(18, 10), s.substr(28, 11)}},
-      {"40 characters: case b", 40, {s.substr(0, 10), s.substr(10, 10), s.substr(20, 10)}},
+      {"40 characters: longer than a page, wrapped like any other",
+       40,
+       {u"    " + s.substr(0, 8), s.substr(8, 10), s.substr(18, 10), s.substr(28, 10),
+        s.substr(38, 2)}},
   };
   for (const Example& example : examples) {
     SCOPED_TRACE(example.line);
@@ -61,15 +64,15 @@ TEST(WrapRows, EdgesAroundTheRowWidth) {
   EXPECT_EQ(RowsOf({Letters(10)}, kSmall).back().size(), 2u);
   // Length mod RowChars = RowChars - 1 makes a last row of RowChars + 1.
   EXPECT_EQ(RowsOf({Letters(29)}, kSmall).back().size(), 11u);
-  // (PageRows + 1) * RowChars - 1 keeps all its text in PageRows + 1 rows; one more is cut.
+  // A paragraph longer than a page keeps all its text and runs on to the next page.
   EXPECT_EQ(RowsOf({Letters(39)}, kSmall).size(), 4u);
-  EXPECT_EQ(RowsOf({Letters(40)}, kSmall).size(), 3u);
+  EXPECT_EQ(RowsOf({Letters(40)}, kSmall).size(), 5u);
   // Blank lines are rows like any other.
   EXPECT_EQ(RowsOf({u"", u"", u"", u"ab"}, kSmall),
             (std::vector<std::u16string>{u"", u"", u"", u"    ab"}));
 }
 
-TEST(WrapRows, RowsGiveTheLineBackExceptTheCutOfAnOverlongLine) {
+TEST(WrapRows, RowsGiveTheLineBackWhateverItsLength) {
   for (const WrapMetrics& metrics : {kSmall, WrapMetrics{41, 25, 4}, WrapMetrics{72, 25, 8},
                                      WrapMetrics{3, 1, 4}, WrapMetrics{1, 60, 4}}) {
     for (int length = 0; length <= (metrics.PageRows + 2) * metrics.RowChars + 3; ++length) {
@@ -86,11 +89,25 @@ TEST(WrapRows, RowsGiveTheLineBackExceptTheCutOfAnOverlongLine) {
         joined += line.substr(static_cast<std::size_t>(piece.Offset),
                               static_cast<std::size_t>(piece.Length));
       }
-      const bool cut = length / metrics.RowChars > metrics.PageRows;
-      EXPECT_EQ(joined,
-                cut ? line.substr(0, static_cast<std::size_t>(metrics.PageRows * metrics.RowChars))
-                    : line);
+      EXPECT_EQ(joined, line);
     }
+  }
+  // Counts and offsets stay exact for lines of any size a 32-bit length allows.
+  for (const std::int32_t length : {40'000'000, INT32_MAX - 1, INT32_MAX}) {
+    SCOPED_TRACE(length);
+    const WrapMetrics metrics{41, 25, 4};
+    const std::int32_t count = RowsOfLine(length, metrics);
+    EXPECT_EQ(count, length / 41 + 1);
+    std::int64_t next = 0;
+    for (const std::int32_t row : {0, 1, 2, count - 2, count - 1}) {
+      const RowPiece piece = RowOfLine(length, row, metrics);
+      if (row <= 2) {
+        EXPECT_EQ(piece.Offset, next);
+      }
+      EXPECT_EQ(piece.Offset, row == 0 ? 0 : std::int64_t{row} * 41 - 2);
+      next = std::int64_t{piece.Offset} + piece.Length;
+    }
+    EXPECT_EQ(next, length);
   }
 }
 

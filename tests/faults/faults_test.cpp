@@ -183,7 +183,8 @@ TEST_F(FaultTest, BooksThatAreEmptyHugeBinaryOrBlankStillOpen) {
   for (int i = 0; i < 200000; ++i) crlf += "\r\n";
   const Case cases[] = {
       {"0 bytes", "", 0, 0, 0},
-      {"one 10 MB line without a line end", std::string(10 << 20, 'a'), 1, 25, 1},
+      // Wrapped whole: 10 485 760 characters are 255 751 rows of 41 (the first indented).
+      {"one 10 MB line without a line end", std::string(10 << 20, 'a'), 1, 255751, 10231},
       {"200 000 empty lines", crlf, 200000, 200000, 8000},
       {"a megabyte of binary junk", junk, -1, -1, -1},
   };

@@ -221,6 +221,70 @@ TEST_F(QtReaderTest, ASlideOnRealTimersEndsAtRest) {
   EXPECT_EQ(Widget(window.MainPage[0])->geometry(), Expected(window.MainPage[0]));
 }
 
+// The metrics table's rows are wider than the page at some sizes (103 characters of 14 pixels at
+// 1440*900 in full screen). Whatever the screen, layout, face, size and boldness, the widest rows
+// a wrap makes are drawn whole inside the window, and narrowed no more than needed.
+TEST(QtRows, TheWidestRowsFitThePageInEveryLayout) {
+  qt::QtPlatform qt;
+  fake::FakeDialogs dialogs;
+  for (const auto& [width, height] :
+       {std::pair{1024, 768}, std::pair{1280, 1024}, std::pair{1366, 768}, std::pair{1440, 900}}) {
+    fake::TempDir folder;
+    fake::FakeProgram program{folder.path16()};
+    fake::FakeScreen screen;
+    screen.SetPixels(width, height);
+    Platform platform{screen, dialogs, qt.forms, qt.clock, program, qt.pictures};
+    mPubVariable pub;
+    frmMain window(platform, pub);
+    window.Show();
+    for (const bool fullScreen : {false, true}) {
+      for (const char16_t* face : {u"宋体", u"Times New Roman"}) {
+        for (const float size : {18.0f, 16.0f, 14.0f, 12.0f, 10.5f, 9.0f}) {
+          for (const bool bold : {false, true}) {
+            SCOPED_TRACE(::testing::Message()
+                         << width << "*" << height << (fullScreen ? " full screen " : " normal ")
+                         << qt::ToQString(face).toStdString() << " " << size
+                         << (bold ? " bold" : ""));
+            SettingsRecord settings;
+            settings.FontName = face;
+            settings.FontSize = size;
+            settings.FontBold = bold;
+            ASSERT_TRUE(SaveSettings(program.Directory(), settings));
+            pub.FullScreenMode = fullScreen;
+            window.SetLayoutWindow(fullScreen);
+            ASSERT_TRUE(window.SetupScreen());
+            const QString widest = qt::ToQString(
+                WidestRows(WrapMetrics{window.RowChars, window.PageRows, pub.IndentWidth}));
+            window.lblRow1[0].Caption = qt::FromQString(widest.section(QLatin1Char('\n'), 0, 0));
+            window.lblRow1[1].Caption = qt::FromQString(widest.section(QLatin1Char('\n'), 1, 1));
+
+            // The rightmost ink of the two rows, on the surface as it is drawn.
+            const QImage image = qt.forms.WidgetOf(window.MainPage[0])->grab().toImage();
+            const QRect rows = qt.forms.WidgetOf(window.lblRow1[0])->geometry().united(
+                qt.forms.WidgetOf(window.lblRow1[1])->geometry());
+            int rightmost = -1;
+            for (int y = rows.top(); y <= rows.bottom() && y < image.height(); ++y) {
+              for (int x = image.width() - 1; x > rightmost; --x) {
+                if (qGray(image.pixel(x, y)) < 160) rightmost = x;
+              }
+            }
+            const int visible = qt::PixelsFromTwips(window.ScaleWidth(), 15);
+            EXPECT_LT(rightmost, visible) << "of a window " << visible << " pixels wide";
+            const qt::LabelWidget& label =
+                *static_cast<qt::LabelWidget*>(qt.forms.WidgetOf(window.lblRow1[1]));
+            if (label.font().letterSpacing() < 0) {
+              EXPECT_GT(rightmost, visible - QFontMetrics(label.font()).height())
+                  << "narrowed more than needed";
+            }
+          }
+        }
+      }
+    }
+    window.Unload();
+    QCoreApplication::processEvents();
+  }
+}
+
 TEST(QtPictures, CursorsCarryTheirHotSpotAndJunkGivesNoPicture) {
   qt::QtPictures pictures;
   const auto cursor =

@@ -101,16 +101,20 @@ void SetTextColor(QWidget* widget, ui::Color color) {
   widget->setPalette(palette);
 }
 
-void ApplyLabel(ui::Label& label, LabelWidget* widget, ui::Prop id) {
+void ApplyLabel(ui::Label& label, LabelWidget* widget, ui::Prop id, int fitWidthPixels) {
   switch (id) {
     case ui::Prop::Caption:
       widget->SetWordWrap(label.WordWrap);
       widget->SetText(DisplayText(label.Caption, label.Font.Value()));
       break;
     case ui::Prop::Font:
-      widget->setFont(MakeFont(label.Font.Value()));
+    case ui::Prop::Fit: {
+      const QStringList fit = DisplayText(label.FitText, label.Font.Value())
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+      widget->setFont(NarrowedToFit(MakeFont(label.Font.Value()), fit, fitWidthPixels));
       widget->SetText(DisplayText(label.Caption, label.Font.Value()));
       break;
+    }
     case ui::Prop::ForeColor:
       widget->SetTextColor(ToQColor(label.ForeColor));
       break;
@@ -460,7 +464,7 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
   if (id == ui::Prop::Visible) return widget->setVisible(control.Visible);
 
   if (auto* label = dynamic_cast<ui::Label*>(&control)) {
-    return ApplyLabel(*label, static_cast<LabelWidget*>(widget), id);
+    return ApplyLabel(*label, static_cast<LabelWidget*>(widget), id, Pixels(label->FitWidth));
   }
   if (auto* picture = dynamic_cast<ui::PictureBox*>(&control)) {
     auto* surface = static_cast<PictureSurface*>(widget);

@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 #include "platform/qt/convert.h"
@@ -73,6 +74,29 @@ QString DisplayText(const std::u16string& text, const ui::FontSpec& font) {
   // space is exactly half a character in them. Only the drawing changes, never the text.
   if (!IsLatinFace(font.Name)) shown.replace(QLatin1Char(' '), QChar(0x2002));
   return shown;
+}
+
+QFont NarrowedToFit(QFont font, const QStringList& texts, int widthPixels) {
+  font.setLetterSpacing(QFont::AbsoluteSpacing, 0);
+  if (widthPixels <= 0) return font;
+  const auto widest = [&texts](const QFont& candidate) {
+    const QFontMetricsF metrics(candidate);
+    std::pair<qreal, qsizetype> found{0, 0};
+    for (const QString& text : texts) {
+      found = std::max(found, std::pair<qreal, qsizetype>{metrics.horizontalAdvance(text),
+                                                          text.size()});
+    }
+    return found;
+  };
+  auto [width, characters] = widest(font);
+  // Spacing is added once a character; hinted advances may round, so measure again until it fits.
+  qreal spacing = 0;
+  for (int tries = 0; width > widthPixels && characters > 0 && tries < 8; ++tries) {
+    spacing -= (width - widthPixels) / static_cast<qreal>(characters) + 1.0 / 64;
+    font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+    std::tie(width, characters) = widest(font);
+  }
+  return font;
 }
 
 QFont MakeFont(const ui::FontSpec& look) {

@@ -22,4 +22,9 @@ QFont MakeFont(const ui::FontSpec& look);
 // The text a label draws for its caption in a face.
 QString DisplayText(const std::u16string& text, const ui::FontSpec& font);
 
+// `font` with just enough negative letter spacing that the widest of `texts` is no wider than
+// `widthPixels`; unchanged when they fit already. The row widths of the reader come from a fixed
+// table, and at some sizes a full row is a few pixels wider than the page.
+QFont NarrowedToFit(QFont font, const QStringList& texts, int widthPixels);
+
 }  // namespace quillon::qt

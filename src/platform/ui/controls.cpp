@@ -21,6 +21,8 @@ void Label::CopyLookFrom(const Control& other) {
   BorderStyle = source.BorderStyle;
   Alignment = source.Alignment;
   WordWrap = source.WordWrap;
+  FitText = source.FitText;
+  FitWidth = source.FitWidth;
 }
 
 void PictureBox::CopyLookFrom(const Control& other) {

@@ -25,6 +25,11 @@ class Label : public Control {
   Property<ui::BorderStyle> BorderStyle{this, Prop::BorderStyle, ui::BorderStyle::None};
   Property<ui::Alignment> Alignment{this, Prop::Alignment, ui::Alignment::Left};
   Property<bool> WordWrap{this, Prop::Caption, true};
+  // The widest texts the label must show whole (one per line) and the width in twips they must
+  // fit in. Where the font would draw them wider, everything the label shows is drawn narrowed by
+  // the same small amount, so the text is neither cut at the edge nor wrapped.
+  Property<std::u16string> FitText{this, Prop::Fit};
+  Property<int> FitWidth{this, Prop::Fit, 0};
 
   void CopyLookFrom(const Control& other) override;
 };

@@ -81,6 +81,7 @@ enum class Prop {
   MousePointer,
   Icon,
   Locked,
+  Fit,
 };
 
 enum class MousePointer { Default = 0, Arrow = 1, Custom = 99 };
