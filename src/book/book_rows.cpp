@@ -39,6 +39,14 @@ std::int32_t PageCountOf(std::int32_t rowCount, std::int32_t pageRows) {
   return rowCount / pageRows + (rowCount % pageRows != 0 ? 1 : 0);
 }
 
+std::int32_t RowTable::CountRows(const BookText& lines, const WrapMetrics& metrics) {
+  std::int64_t rows = 0;
+  for (std::int32_t i = 0; i < lines.Count(); ++i) {
+    rows = std::min<std::int64_t>(rows + RowsOfLine(lines.LineLength(i), metrics), INT32_MAX);
+  }
+  return static_cast<std::int32_t>(rows);
+}
+
 void RowTable::Wrap(const BookText& lines, const WrapMetrics& metrics) {
   metrics_ = metrics;
   const std::int32_t count = lines.Count();

@@ -46,6 +46,8 @@ class RowTable {
  public:
   // Wraps the lines anew; needs RowChars and PageRows above zero.
   void Wrap(const BookText& lines, const WrapMetrics& metrics);
+  // The rows a wrap would make, without keeping them.
+  static std::int32_t CountRows(const BookText& lines, const WrapMetrics& metrics);
   std::int32_t Count() const { return firstRow_.empty() ? 0 : firstRow_.back(); }
 
   // The text of a row as shown, indent included; nullopt for an index that has no row.

@@ -147,6 +147,14 @@ class frmMain : public ui::Form {
   void QuillonConfigInit(const bool& fullScreenMode);
 
  private:
+  // The cover is in view: no page is shown and the toolbar is hidden.
+  bool OnCover() const { return !Toolbar.Visible; }
+  // Ends the state right after an open or a re-layout, in which CurrentPage holds the number of
+  // the page in view: from here on it is the page's index.
+  void TakePageIndex();
+  // A slide that is still running ends at once, with the page coming in at rest in view, so that
+  // a command that moves the surfaces starts from a page at rest.
+  void SettleSlide();
   void DesignCover();
   void DesignSurfaces();
   void DesignToolbar();
@@ -168,7 +176,7 @@ class frmMain : public ui::Form {
 
   Platform& platform_;
   mPubVariable& pub_;
-  bool settingsWarningShown_ = false;
+  bool settingsRead_ = false;
   std::unique_ptr<frmAbout> about_;
 };
 

@@ -1,6 +1,9 @@
 // Opening a book, wrapping it into rows and pages, and drawing a page.
 
+#include <algorithm>
 #include <cmath>
+#include <new>
+#include <stdexcept>
 
 #include "book/book_file.h"
 #include "book/book_labels.h"
@@ -37,9 +40,6 @@ void frmMain::TakeOpenedBook(const std::u16string& path) {
   strBookName = BookNameOfPath(strBookPath);
   Caption = WindowCaptionFor(strBookName);
   WrapRows();
-  // A book opened in full screen has never been wrapped for the normal layout, in which its
-  // reading position is stored.
-  if (pub_.FullScreenMode) NormalPageCount = PagesInNormalLayout();
 }
 
 std::int32_t frmMain::PagesInNormalLayout() const {
@@ -47,20 +47,39 @@ std::int32_t frmMain::PagesInNormalLayout() const {
   auto metrics = LookupRowMetrics(false, settings.FontSize, ScreenMode, settings.FontBold);
   if (!metrics) metrics = LookupRowMetrics(false, 10.5f, ScreenMode, settings.FontBold);
   if (!metrics) return PageCount;
-  RowTable rows;
-  rows.Wrap(BookLines, WrapMetrics{metrics->RowChars, metrics->PageRows, pub_.IndentWidth});
-  return PageCountOf(rows.Count(), metrics->PageRows);
+  return PageCountOf(
+      RowTable::CountRows(BookLines,
+                          WrapMetrics{metrics->RowChars, metrics->PageRows, pub_.IndentWidth}),
+      metrics->PageRows);
 }
 
 bool frmMain::LoadBookText(const std::u16string& path) {
   if (path.empty()) return false;
-  std::optional<BookText> text = ReadBookFile(path);
+  std::optional<BookText> text;
+  RowTable rows;
+  try {
+    text = ReadBookFile(path);
+    // Wrapped here too, so that a book whose rows do not fit in memory fails before it replaces
+    // the one open; the table is then kept and the wrap that follows reuses its room.
+    if (text && PageRows > 0 && RowChars > 0) {
+      rows.Wrap(*text, WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
+    }
+  } catch (const std::bad_alloc&) {
+    platform_.dialogs.MessageBox(u"这本书太大，Quillon 没有足够的内存打开它。", u"提示",
+                                 MessageIcon::Information);
+    return false;
+  } catch (const std::length_error&) {
+    platform_.dialogs.MessageBox(u"这本书太大，Quillon 没有足够的内存打开它。", u"提示",
+                                 MessageIcon::Information);
+    return false;
+  }
   if (!text) {
     platform_.dialogs.MessageBox(u"Quillon 未找到有效的阅读文件，请检查。", u"提示",
                                  MessageIcon::Information);
     return false;
   }
   BookLines = std::move(*text);
+  BookRows = std::move(rows);
   LineCount = BookLines.Count();
   return true;
 }
@@ -70,7 +89,9 @@ void frmMain::WrapRows() {
   BookRows.Wrap(BookLines, WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
   RowCount = BookRows.Count();
   PageCount = PageCountOf(RowCount, PageRows);
-  if (!pub_.FullScreenMode) NormalPageCount = PageCount;
+  // The reading position is stored as a page of the normal layout, so its page count is kept
+  // current in the full-screen layout too.
+  NormalPageCount = pub_.FullScreenMode ? PagesInNormalLayout() : PageCount;
 }
 
 void frmMain::ShowPage(std::int32_t page) {
@@ -98,8 +119,10 @@ void frmMain::UpdatePageLabel() {
 }
 
 void frmMain::SizeProgressBar() {
+  // A damaged record may hold any fraction; the bar stays inside its panel.
+  const double fraction = std::clamp(static_cast<double>(BookPrePercent), 0.0, 1.0);
   shpBar.Width =
-      static_cast<int>(std::lround(shpPanel.Width * static_cast<double>(BookPrePercent)));
+      static_cast<int>(std::lround(shpPanel.Width * (std::isnan(fraction) ? 0 : fraction)));
 }
 
 }  // namespace quillon

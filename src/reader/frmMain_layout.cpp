@@ -1,6 +1,8 @@
 // The normal and the full-screen layout: the window's geometry for each, and the re-layout that
 // re-wraps the book and finds the page at the same reading fraction.
 
+#include <algorithm>
+
 #include "book/book_labels.h"
 #include "platform/rounding.h"
 #include "reader/frmMain.h"
@@ -23,6 +25,7 @@ void frmMain::SetLayoutWindow(bool fullScreen) {
 }
 
 void frmMain::FullScreen(const bool& mode) {
+  SettleSlide();
   const int width = Width;
   PicPage.Left = width - PicPage.Width - 150;
   for (int k = 0; k <= 1; ++k) {
@@ -35,19 +38,28 @@ void frmMain::FullScreen(const bool& mode) {
     if (MainPage[0].Left == 0) MainPage[1].Left = width;
     if (MainPage[1].Left == 0) MainPage[0].Left = width;
   }
-  FirstTurnPending = true;
-
   if (!SetupScreen()) return;
+  // The cover stays in view after a re-layout from it; the book shows in the new layout when it
+  // is opened again.
+  if (OnCover()) {
+    MainPage[0].Left = Width;
+    MainPage[1].Left = Width;
+  }
   WrapRows();
-  // Without pages there is no page to find and no label to write.
-  if (PageCount <= 0) return;
+  // Without pages there is no page to find and no label to write, but the empty page stays in
+  // view rather than the cover behind it.
+  if (PageCount <= 0) {
+    if (!OnCover()) PlaceSurfacesAtRest(0);
+    return;
+  }
 
+  FirstTurnPending = true;
   CurrentPage = RoundHalfEven(static_cast<double>(BookPrePercent) * PageCount);
   // A book that now has less than half as many pages, read from its first page, rounds to 0.
-  if (CurrentPage < 1) CurrentPage = 1;
+  CurrentPage = std::max(1, std::min(CurrentPage, PageCount));
   const std::int32_t index = CurrentPage - 1;
   ShowPage(index);
-  PlaceSurfacesAtRest(index);
+  if (!OnCover()) PlaceSurfacesAtRest(index);
   lblPage.Caption = PageLabelText(CurrentPage, PageCount);
   BookPrePercent = static_cast<float>(static_cast<double>(CurrentPage) / PageCount);
   SizeProgressBar();

@@ -15,7 +15,22 @@ void frmMain::PlaceSurfacesAtRest(std::int32_t page) {
   }
 }
 
+void frmMain::TakePageIndex() {
+  if (!FirstTurnPending) return;
+  FirstTurnPending = false;
+  --CurrentPage;
+}
+
+void frmMain::SettleSlide() {
+  if (!tmrPage.Enabled) return;
+  tmrPage.Enabled = false;
+  PlaceSurfacesAtRest(FirstTurnPending ? CurrentPage - 1 : CurrentPage);
+}
+
 void frmMain::cmdBack_Click() {
+  SettleSlide();
+  // Right after opening, page 1 is in view and there is nothing before it.
+  TakePageIndex();
   TurnBackward = true;
   if (CurrentPage < 1) {
     platform_.dialogs.MessageBox(u"已经达到书本开头，无法继续向上翻页！", u"提示",
@@ -33,12 +48,12 @@ void frmMain::cmdBack_Click() {
 }
 
 void frmMain::cmdNext_Click() {
-  // Right after opening, CurrentPage already holds the number of the next page's index.
-  const std::int64_t next =
-      FirstTurnPending ? CurrentPage : static_cast<std::int64_t>(CurrentPage) + 1;
+  SettleSlide();
+  // A refused turn leaves the label naming the page in view, even right after opening.
+  TakePageIndex();
+  const std::int64_t next = static_cast<std::int64_t>(CurrentPage) + 1;
   if (next < PageCount) {
     TurnBackward = false;
-    FirstTurnPending = false;
     CurrentPage = static_cast<std::int32_t>(next);
     ShowPage(CurrentPage);
     if (pub_.ReaderSettings.NotFlash) {
@@ -55,7 +70,13 @@ void frmMain::cmdNext_Click() {
 
 void frmMain::MainPage_KeyDown(int index, int keyCode, int shift) {
   (void)shift;
-  if ((index != 0 && index != 1) || !pub_.ReaderSettings.PageActive) return;
+  if ((index != 0 && index != 1) || !pub_.ReaderSettings.PageActive || OnCover()) return;
+  const bool pageKey = keyCode == ui::keys::PageUp || keyCode == ui::keys::Left ||
+                       keyCode == ui::keys::Up || keyCode == ui::keys::PageDown ||
+                       keyCode == ui::keys::Right || keyCode == ui::keys::Down;
+  // A turn while the conveyor moves would leave the label and the page apart: the scrolling
+  // stops first, on the page in view, as Space would stop it.
+  if (pageKey && ScrollActive) StopScrolling();
   switch (keyCode) {
     case ui::keys::PageUp:
     case ui::keys::Left:

@@ -1,6 +1,8 @@
 // Auto-scroll: the two surfaces stacked one above the other rise like a conveyor, and the next page
 // is drawn on the lower one while it is out of sight.
 
+#include <algorithm>
+
 #include "reader/frmMain.h"
 
 namespace quillon {
@@ -32,11 +34,9 @@ void frmMain::ToggleScrollScreen() {
 }
 
 void frmMain::StartScrolling() {
+  SettleSlide();
   // Right after opening CurrentPage holds the page's number; the conveyor needs its index.
-  if (FirstTurnPending) {
-    FirstTurnPending = false;
-    --CurrentPage;
-  }
+  TakePageIndex();
   Toolbar.Buttons(3).Caption = kStopCaption;
   for (int button : kButtonsLockedWhileScrolling) Toolbar.Buttons(button).Enabled = false;
   ScrollActive = true;
@@ -86,26 +86,23 @@ void frmMain::StopScrolling() {
   Toolbar.Buttons(3).Caption = kScrollCaption;
   for (int button : kButtonsLockedWhileScrolling) Toolbar.Buttons(button).Enabled = true;
   ScrollActive = false;
+  // The page in view is the one on the surface across the line under the toolbar. The conveyor
+  // draws one page ahead: the lower surface holds CurrentPage once the upper one has passed the
+  // line, so the upper one holds the page before it.
   const int lineUnderToolbar = Toolbar.Height;
-  if (lineUnderToolbar > MainPage[0].Top) {
-    MainPage[0].Top = lineUnderToolbar;
-    MainPage[1].Top = lineUnderToolbar;
-    MainPage[1].Left = Width;
-  }
-  if (lineUnderToolbar > MainPage[1].Top) {
-    MainPage[1].Top = lineUnderToolbar;
-    MainPage[0].Top = lineUnderToolbar;
-    MainPage[0].Left = Width;
-  }
-  if (ScrollAdvanced[0] || ScrollAdvanced[1]) {
-    --CurrentPage;  // the conveyor ran one page ahead of the page in view
-  } else {
-    // Stopped before the first tick: the page never moved and nothing was drawn below it, so the
-    // page stays and only the surface hanging below goes back to its parking place.
-    ui::PictureBox& lower = MainPage[CurrentPage % 2 == 0 ? 1 : 0];
-    lower.Top = lineUnderToolbar;
-    lower.Left = Width;
-  }
+  const auto across = [&](int k) {
+    return MainPage[k].Top <= lineUnderToolbar &&
+           lineUnderToolbar < MainPage[k].Top + MainPage[k].Height;
+  };
+  const int inView = across(0) ? 0 : across(1) ? 1 : CurrentPage % 2;
+  if (inView != CurrentPage % 2) --CurrentPage;
+  CurrentPage = std::max(0, std::min(CurrentPage, PageCount - 1));
+  MainPage[0].Top = lineUnderToolbar;
+  MainPage[1].Top = lineUnderToolbar;
+  MainPage[inView].Left = 0;
+  MainPage[1 - inView].Left = Width;
+  ScrollAdvanced[0] = false;
+  ScrollAdvanced[1] = false;
   UpdatePageLabel();
 }
 

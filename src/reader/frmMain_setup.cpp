@@ -87,28 +87,28 @@ void frmMain::LayOutSurface(ui::PictureBox& surface, ui::ControlArray<ui::Label>
 }
 
 void frmMain::QuillonConfigInit(const bool& fullScreenMode) {
-  const std::u16string directory = platform_.program.Directory();
-  const LoadedSettings loaded = LoadOrCreateSettings(directory);
   SettingsRecord& settings = pub_.ReaderSettings;
-  settings = loaded.Record;
-
-  if (loaded.Source == SettingsSource::ReadFromFile) {
-    pub_.IndentWidth = IndentWidthFor(settings.FontName);
-    for (int k = 0; k <= 1; ++k) {
-      MainPage[k].Picture =
-          settings.UsePhoto && settings.BackPhoto > 0
-              ? LoadDataPicture(u"Configure/BK" + DecimalText(settings.BackPhoto) + u".jpg")
-              : nullptr;
-    }
-  } else {
-    pub_.IndentWidth = 4;
-    if (loaded.Source == SettingsSource::DefaultsNotSaved && !settingsWarningShown_) {
-      settingsWarningShown_ = true;
+  // The file is read at start-up only. Every later layout takes the settings in memory, which
+  // OK has saved, or, where saving failed, which the user chose for this session and was told
+  // could not be kept.
+  if (!settingsRead_) {
+    settingsRead_ = true;
+    const LoadedSettings loaded = LoadOrCreateSettings(platform_.program.Directory());
+    settings = loaded.Record;
+    pub_.IndentWidth =
+        loaded.Source == SettingsSource::ReadFromFile ? IndentWidthFor(settings.FontName) : 4;
+    if (loaded.Source == SettingsSource::DefaultsNotSaved) {
       platform_.dialogs.MessageBox(
           u"Quillon 无法在程序所在的文件夹中创建设置文件 Configure/Readerset.dat，"
           u"本次将使用默认设置运行，所做的设置无法保存。",
           u"提示", MessageIcon::Information);
     }
+  }
+  for (int k = 0; k <= 1; ++k) {
+    MainPage[k].Picture =
+        settings.UsePhoto && settings.BackPhoto > 0
+            ? LoadDataPicture(u"Configure/BK" + DecimalText(settings.BackPhoto) + u".jpg")
+            : nullptr;
   }
 
   auto metrics = LookupRowMetrics(fullScreenMode, settings.FontSize, ScreenMode, settings.FontBold);

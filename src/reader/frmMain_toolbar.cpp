@@ -20,25 +20,20 @@ void frmMain::StopScrollingIfRunning() {
 void frmMain::JumpToPage() {
   const std::optional<std::u16string> answer =
       platform_.dialogs.InputBox(u"请输入您需要跳转的页码数。", u"跳转...");
+  if (!answer) return;  // cancelled: the user asked for nothing
   // An answer that is not a whole number within 32 bits (a fraction rounds, halves to even) is
   // page 0, which no book has.
-  std::int32_t number = 0;
-  if (answer) number = itemfile::ToInt32(itemfile::Item{*answer, false}).value_or(0);
+  const std::int32_t number = itemfile::ToInt32(itemfile::Item{*answer, false}).value_or(0);
   if (number > PageCount || number < 1) {
     platform_.dialogs.MessageBox(u"输入的页码超出本书的范围，请重新输入。", u"提示",
                                  MessageIcon::Information);
     return;
   }
+  SettleSlide();
   CurrentPage = number - 1;
   FirstTurnPending = false;
   ShowPage(CurrentPage);
-  // Only a parked surface is brought in; one already shown, or on its way, stays where it is.
-  ui::PictureBox& target = MainPage[CurrentPage % 2];
-  ui::PictureBox& other = MainPage[1 - CurrentPage % 2];
-  if (target.Left == Width) {
-    target.Left = 0;
-    other.Left = Width;
-  }
+  PlaceSurfacesAtRest(CurrentPage);
   UpdatePageLabel();
 }
 
@@ -46,9 +41,8 @@ void frmMain::Toolbar_ButtonClick(ui::ToolbarButton& button) {
   switch (button.Index()) {
     case 1:
       StopScrollingIfRunning();
-      for (int k = 0; k <= 1; ++k) {
-        if (MainPage[k].Left == 0) MainPage[k].Left = Width;
-      }
+      SettleSlide();
+      for (int k = 0; k <= 1; ++k) MainPage[k].Left = Width;
       Toolbar.Visible = false;
       SaveLastRead();
       break;
@@ -79,6 +73,7 @@ void frmMain::Toolbar_ButtonClick(ui::ToolbarButton& button) {
       break;
     case 11:
       StopScrollingIfRunning();
+      SettleSlide();
       // A failure to save has been told to the user by now; the reader still closes.
       SaveLastRead();
       Unload();

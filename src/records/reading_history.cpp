@@ -1,5 +1,6 @@
 #include "records/reading_history.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -105,6 +106,8 @@ void MoveBookToTop(mPubVariable& pub, const std::u16string& path, const DateTime
 }
 
 std::u16string ProgressText(float percent) {
+  // A damaged or foreign file may hold any number; what is shown stays within 0 to 100 %.
+  percent = std::isnan(percent) ? 0.0f : std::clamp(percent, 0.0f, 1.0f);
   // Tenths of a percent in whole numbers, halves away from zero, from the single-precision product.
   const double hundredfold = static_cast<double>(percent * 100.0f);
   const auto tenths = static_cast<std::int64_t>(std::llround(hundredfold * 10));

@@ -147,6 +147,8 @@ void frmSet::DesignThemeFrame() {
 
 void frmSet::WireEvents() {
   onLoad = [this] { Form_Load(); };
+  // Closing the dialog by its frame is a cancel.
+  onQueryUnload = [this] { RestoreSettings(); };
   cboFontName.onClick = [this] { cboFontName_Click(); };
   cboFontSize.onClick = [this] { cboFontSize_Click(); };
   cboBackPhoto.onClick = [this] { cboBackPhoto_Click(); };

@@ -81,8 +81,9 @@ class frmSet : public ui::Form {
   void cmdCancel_Click();
 
  private:
-  // A swatch's click: the colour dialog's answer goes to the swatch and to its field.
-  void PickColor(ui::Label& swatch, std::int32_t& field);
+  // A swatch's click: the colour dialog's answer goes to the swatch, its field and the scroll
+  // bars of its slot (0 the font colour, 1 the background); a cancelled dialog changes nothing.
+  void PickColor(int slot, ui::Label& swatch, std::int32_t& field);
   void DesignFontFrame();
   void DesignBackgroundFrame();
   void DesignBehaviourFrame();
@@ -120,6 +121,11 @@ class frmSet : public ui::Form {
   std::array<std::int16_t, 2> BlueValue{};
   // Set while the dialog moves its own scroll bars; their changes then leave the colours alone.
   bool fillingColors_ = false;
+  // What the dialog found, put back when it is cancelled: every change goes straight into the
+  // record, and a cancelled dialog must leave the reader as its settings file says.
+  SettingsRecord savedSettings_;
+  std::int16_t savedIndentWidth_ = 4;
+  void RestoreSettings();
 };
 
 }  // namespace quillon

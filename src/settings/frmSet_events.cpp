@@ -32,7 +32,14 @@ int frmSet::CheckValue(bool on) {
 }
 
 void frmSet::Form_Load() {
+  savedSettings_ = pub_.ReaderSettings;
+  savedIndentWidth_ = pub_.IndentWidth;
   InitSettingControls();
+}
+
+void frmSet::RestoreSettings() {
+  pub_.ReaderSettings = savedSettings_;
+  pub_.IndentWidth = savedIndentWidth_;
 }
 
 void frmSet::InitSettingControls() {
@@ -161,11 +168,13 @@ void frmSet::cmdOK_Click() {
   ApplyToReader();
   // A failed save has been reported by the reader; the dialog still closes.
   reader_.SaveConfigure();
-  if (!reader_.strBookName.empty()) reader_.FullScreen(pub_.FullScreenMode);
+  // Laid out again even without a book, so that the next book opens in the new layout.
+  reader_.FullScreen(pub_.FullScreenMode);
   Unload();
 }
 
 void frmSet::cmdCancel_Click() {
+  RestoreSettings();
   Unload();
 }
 

@@ -65,19 +65,26 @@ void frmSet::HScroll1_Change(int index) {
   ScrollBarChanged(BlueValue, index, HScroll1[index].Value);
 }
 
-// The scroll bars are left as they were: the colour dialog's choice stands only until a bar moves.
-void frmSet::PickColor(ui::Label& swatch, std::int32_t& field) {
-  clgColor.ShowColor();
+// The colour's scroll bars move to the colour picked, so that a later move of one of them starts
+// from it rather than throwing it away.
+void frmSet::PickColor(int slot, ui::Label& swatch, std::int32_t& field) {
+  if (!clgColor.ShowColor()) return;
   swatch.BackColor = clgColor.Color;
   field = clgColor.Color;
+  const ColorComponents parts = SplitColor(field);
+  fillingColors_ = true;
+  HScrollR[slot].Value = ScrollPosition(parts.Red);
+  HScrollG[slot].Value = ScrollPosition(parts.Green);
+  HScroll1[slot].Value = ScrollPosition(parts.Blue);
+  fillingColors_ = false;
 }
 
 void frmSet::lblFontColor_Click() {
-  PickColor(lblFontColor, pub_.ReaderSettings.FontColor);
+  PickColor(0, lblFontColor, pub_.ReaderSettings.FontColor);
 }
 
 void frmSet::lblBackColor_Click() {
-  PickColor(lblBackColor, pub_.ReaderSettings.BackColor);
+  PickColor(1, lblBackColor, pub_.ReaderSettings.BackColor);
 }
 
 void frmSet::optReadMode_Click(int index) {

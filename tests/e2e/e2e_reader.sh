@@ -2,7 +2,8 @@
 # The real reader under Xvfb at 1024*768, used as a new user would: open a book through the cover
 # and the file dialog, turn two pages with the Right key, jump to page 5 with the toolbar, leave
 # with "退出阅读"; then the two record files must hold that page; a second start reopens the book
-# from "上次阅读".
+# from "上次阅读", goes back to the cover with "主页", where a press of Right must leave the cover
+# in view, so that "合上书本" can be clicked to end the reader.
 #   e2e_reader.sh QUILLON_EXECUTABLE BOOK
 set -euo pipefail
 
@@ -136,4 +137,16 @@ start_reader
 main="$(newest_window)"
 click_twips "$main" 4365 4560  # 上次阅读
 wait_for_title "$main" "$title"
-echo "e2e passed: opened, turned, jumped, left, and reopened '$title'"
+sleep 0.5
+click_toolbar "$main" 1  # 主页
+sleep 0.5
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key Right
+sleep 0.5
+click_twips "$main" 4365 6930  # 合上书本, which a page over the cover would hide
+for _ in $(seq 50); do kill -0 "$reader" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$reader" 2>/dev/null && fail "after 主页 and Right the cover was not in view"
+reader=""
+printf '"%s",4\r\n' "$book" | cmp -s - "$program/Bookmark/Lastread.dat" ||
+  fail "the page stored by 主页 is not the page reopened: '$(cat -v "$program/Bookmark/Lastread.dat")'"
+echo "e2e passed: opened, turned, jumped, left, reopened '$title' and went back to its cover"

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -207,6 +209,36 @@ TEST_F(FaultTest, BooksThatAreEmptyHugeBinaryOrBlankStillOpen) {
       EXPECT_LE(r.lblRow1[k].Caption.get().size(), static_cast<std::size_t>(r.RowChars + 1 + 8));
     }
   }
+}
+
+// A book larger than the memory the program may take is refused with a message, and the book open
+// before stays open. Run in a child whose address space is capped; the sanitizers reserve far
+// more address space than any cap leaves, so their build skips it.
+TEST_F(FaultTest, ABookTooLargeForMemoryIsRefusedAndTheOpenBookStays) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "address space capped under AddressSanitizer";
+#else
+  auto reader = Start();
+  Open(*reader, WritePagesBook("small.txt", 3));
+  ASSERT_EQ(reader->PageCount, 3);
+  // Sparse: 3 GB of zero bytes that take no disk, and six of text once decoded.
+  const std::string huge = fake.folder.Write("huge.txt", "");
+  std::filesystem::resize_file(huge, 3'000'000'000);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const rlimit cap{1u << 30, 1u << 30};
+    setrlimit(RLIMIT_AS, &cap);
+    Open(*reader, codepage::DecodeUtf8(huge));
+    const bool told = !fake.dialogs.messages.empty() &&
+                      fake.dialogs.messages.back().text.find(u"内存") != std::u16string::npos;
+    _exit(told && reader->PageCount == 3 && reader->strBookName == u"small.txt" ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status)) << "the reader ended abnormally";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "no message, or the open book was lost";
+#endif
 }
 
 TEST_F(FaultTest, ABookThatVanishesWhileTheHistoryWindowIsOpenIsReportedAndTheWindowCloses) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,7 @@ struct RecordingObserver : ui::ControlObserver {
 
 class KitTest : public ::testing::Test {
  protected:
+  KitTest() { form.SetClientSize(9000, 9000); }
   fake::FakePlatform fake;
   ui::Form form{fake.platform, "frmTest"};
 };
@@ -86,6 +88,7 @@ TEST_F(KitTest, OptionButtonsInOneContainerExcludeEachOther) {
 
 TEST_F(KitTest, ComboBoxPicksRaiseClickAndTypingRaisesOnlyChange) {
   ui::ComboBox combo{&form, "cboFontSize"};
+  combo.Move(120, 120, 2000, 300);
   for (const char16_t* name : {u"小四(12磅)", u"五号(10.5磅)"}) combo.AddItem(name);
   int clicks = 0, changes = 0;
   combo.onClick = [&] { ++clicks; };
@@ -111,6 +114,7 @@ TEST_F(KitTest, ComboBoxPicksRaiseClickAndTypingRaisesOnlyChange) {
 
 TEST_F(KitTest, ArrayElementsLoadedAtRunTimeCopyElementZeroAndStartHidden) {
   ui::PictureBox surface{&form, "MainPage"};
+  surface.Move(0, 705, 8820, 9000);
   ui::ControlArray<ui::Label> rows{surface, "lblRow1", {0}};
   rows[0].Move(30, 120, 8820, 360);
   rows[0].Font.Assign({u"黑体", 14.0f, true, false, false});
@@ -133,6 +137,9 @@ TEST_F(KitTest, ArrayElementsLoadedAtRunTimeCopyElementZeroAndStartHidden) {
   EXPECT_EQ(rows.UBound(), 3);
   EXPECT_EQ(row.Parent(), &surface);
 
+  row.MouseMove(ui::MouseButton::None, 0, 0, 0);
+  EXPECT_TRUE(moved.empty()) << "a hidden element hears nothing";
+  row.Visible = true;
   row.MouseMove(ui::MouseButton::None, 0, 0, 0);
   EXPECT_EQ(moved, std::vector<int>{3}) << "loaded elements share the array's handlers";
 
@@ -190,7 +197,54 @@ TEST_F(KitTest, ToolbarStandsAlongTheTopAndIgnoresSeparatorsAndDisabledButtons) 
   toolbar.ButtonClick(3);
   toolbar.ButtonClick(1);
   toolbar.ButtonClick(9);
+  toolbar.Visible = false;
+  toolbar.ButtonClick(1);
   EXPECT_EQ(clicked, std::vector<int>{1});
+}
+
+// Only what the user can see and use takes input; code that sets a value still raises its event.
+TEST_F(KitTest, InputReachesOnlyControlsTheUserCanSeeAndUse) {
+  form.Width = 8820;  // an inside 8730 wide, as the reader's
+  ui::PictureBox surface{&form, "MainPage"};
+  ui::Label row{&surface, "lblRow1"};
+  ui::CommandButton button{&form, "cmdNext"};
+  int keys = 0, clicks = 0;
+  surface.onKeyDown = [&](int, int) { ++keys; };
+  row.onClick = [&] { ++clicks; };
+  button.onClick = [&] { ++clicks; };
+  struct Case {
+    const char* state;
+    std::function<void()> set;
+    bool takes;
+  };
+  const Case cases[] = {
+      {"in view", [] {}, true},
+      {"parked beside the window", [&] { surface.Left = 8820; }, false},
+      {"parked on the left", [&] { surface.Left = -8820; }, false},
+      {"half slid in", [&] { surface.Left = 4000; }, true},
+      {"below the window", [&] { surface.Top = 9000; }, false},
+      {"hidden", [&] { surface.Visible = false; }, false},
+      {"disabled", [&] { surface.Enabled = false; }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.state);
+    surface.Move(0, 705, 8820, 8000);
+    surface.Visible = true;
+    surface.Enabled = true;
+    row.Move(30, 120, 8820, 360);
+    c.set();
+    keys = clicks = 0;
+    surface.KeyDown(ui::keys::Right, 0);
+    row.Click();
+    EXPECT_EQ(keys, c.takes ? 1 : 0);
+    EXPECT_EQ(clicks, c.takes ? 1 : 0) << "a label on the surface goes with it";
+  }
+  clicks = 0;
+  button.Visible = false;
+  button.Click();
+  EXPECT_EQ(clicks, 0);
+  button.Value = true;
+  EXPECT_EQ(clicks, 1) << "code runs a hidden button's Click";
 }
 
 TEST_F(KitTest, FormsLoadOnceCentreThemselvesAndReportUnloading) {

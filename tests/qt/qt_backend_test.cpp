@@ -13,6 +13,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
+#include <QWindow>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -78,6 +80,9 @@ TEST_F(QtReaderTest, WidgetsStandWhereTheKitSays) {
   EXPECT_EQ(top->size(), QSize(8730 / 15, 10575 / 15));
   EXPECT_EQ(top->pos(), QPoint(3270 / 15, 0));
   EXPECT_EQ(top->windowTitle(), QStringLiteral("Quillon"));
+  window.Caption = u"Quillon-[第一卷[*]]";
+  EXPECT_EQ(top->windowHandle()->title(), QString::fromUtf16(u"Quillon-[第一卷[*]]"))
+      << "a title shows a file name exactly as it is";
 
   for (const ui::Control* control : std::initializer_list<const ui::Control*>{
            &window.lblOpen, &window.lblExit, &window.lblHelp, &window.lblName, &window.MainPage[0],
@@ -117,9 +122,7 @@ TEST_F(QtReaderTest, WidgetsStandWhereTheKitSays) {
 TEST_F(QtReaderTest, RowLabelsLoadedAndUnloadedAtRunTimeGetAndLoseTheirWidgets) {
   frmMain& window = Start();
   QPointer<QWidget> last = Widget(window.lblRow1[24]);
-  SettingsRecord bigger;
-  bigger.FontSize = 18.0f;
-  ASSERT_TRUE(SaveSettings(program.Directory(), bigger));
+  pub.ReaderSettings.FontSize = 18.0f;
   ASSERT_TRUE(window.SetupScreen());
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(last.isNull()) << "the 25th row label's widget went with it";
@@ -245,14 +248,14 @@ TEST(QtRows, TheWidestRowsFitThePageInEveryLayout) {
                          << width << "*" << height << (fullScreen ? " full screen " : " normal ")
                          << qt::ToQString(face).toStdString() << " " << size
                          << (bold ? " bold" : ""));
-            SettingsRecord settings;
-            settings.FontName = face;
-            settings.FontSize = size;
-            settings.FontBold = bold;
-            ASSERT_TRUE(SaveSettings(program.Directory(), settings));
+            pub.ReaderSettings.FontName = face;
+            pub.ReaderSettings.FontSize = size;
+            pub.ReaderSettings.FontBold = bold;
+            pub.IndentWidth = IndentWidthFor(face);
             pub.FullScreenMode = fullScreen;
             window.SetLayoutWindow(fullScreen);
             ASSERT_TRUE(window.SetupScreen());
+            ASSERT_EQ(window.lblRow1[0].Font.Size, size);
             const QString widest = qt::ToQString(
                 WidestRows(WrapMetrics{window.RowChars, window.PageRows, pub.IndentWidth}));
             window.lblRow1[0].Caption = qt::FromQString(widest.section(QLatin1Char('\n'), 0, 0));
@@ -260,8 +263,9 @@ TEST(QtRows, TheWidestRowsFitThePageInEveryLayout) {
 
             // The rightmost ink of the two rows, on the surface as it is drawn.
             const QImage image = qt.forms.WidgetOf(window.MainPage[0])->grab().toImage();
-            const QRect rows = qt.forms.WidgetOf(window.lblRow1[0])->geometry().united(
-                qt.forms.WidgetOf(window.lblRow1[1])->geometry());
+            const QRect rows = qt.forms.WidgetOf(window.lblRow1[0])
+                                   ->geometry()
+                                   .united(qt.forms.WidgetOf(window.lblRow1[1])->geometry());
             int rightmost = -1;
             for (int y = rows.top(); y <= rows.bottom() && y < image.height(); ++y) {
               for (int x = image.width() - 1; x > rightmost; --x) {
@@ -405,6 +409,51 @@ TEST_F(QtInputTest, TheUsersActionsArriveAsKitEvents) {
   EXPECT_FALSE(box->isChecked());
   EXPECT_EQ(scroll->value(), 200);
   EXPECT_EQ(events, (std::vector<std::string>{"check 0", "bar 200"}));
+}
+
+// Only what the user can see and use takes input; typing in a list or turning the wheel over it
+// while it is closed chooses nothing.
+TEST_F(QtInputTest, HiddenDisabledAndClosedControlsMakeNoChoice) {
+  ui::Label swatch{&form, "lblFontColor"};
+  swatch.Announce();  // made after the form was shown
+  swatch.Move(3000, 2400, 600, 300);
+  swatch.onClick = [this] { events.push_back("swatch"); };
+  QWidget* page = qt.forms.WidgetOf(surface);
+  QWidget* label = qt.forms.WidgetOf(swatch);
+  ASSERT_NE(label, nullptr);
+
+  for (const char* state : {"hidden", "disabled", "parked outside the window"}) {
+    SCOPED_TRACE(state);
+    surface.Move(3000, 120, 2000, 2000);
+    surface.Visible = true;
+    surface.Enabled = true;
+    if (state[0] == 'h') surface.Visible = false;
+    if (state[0] == 'd') surface.Enabled = false;
+    if (state[0] == 'p') surface.Left = 6000;
+    page->setFocus();
+    QTest::keyClick(page, Qt::Key_PageDown);
+  }
+  swatch.Enabled = false;
+  QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(5, 5));
+
+  auto* list = static_cast<QComboBox*>(qt.forms.WidgetOf(combo));
+  list->setFocus();
+  QTest::keyClicks(list->lineEdit(), "x");
+  QWheelEvent wheel(QPointF(10, 10), list->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(list, &wheel);
+  EXPECT_EQ(events, std::vector<std::string>{"typed"});
+
+  // Enter on what an entry reads chooses it; leaving the field does not.
+  list->lineEdit()->setText(QString::fromUtf16(u"三号(16磅)"));
+  QWidget* elsewhere = qt.forms.WidgetOf(check);
+  elsewhere->setFocus();
+  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(list->lineEdit(), &out);
+  EXPECT_EQ(events, std::vector<std::string>{"typed"});
+  list->setFocus();
+  QTest::keyClick(list->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(events, (std::vector<std::string>{"typed", "combo 1"}));
 }
 
 TEST_F(QtInputTest, KitTimersRunOnQtTimers) {

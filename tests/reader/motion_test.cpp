@@ -91,23 +91,22 @@ TEST_F(MotionTest, ShortBooksEndWhereTheyShould) {
   OpenBookOfPages(1);
   reader->cmdNext.Value = true;
   EXPECT_EQ(Messages(kEndMessage), 1);
-  EXPECT_TRUE(reader->FirstTurnPending) << "a refused turn leaves the pending first turn";
+  EXPECT_EQ(reader->lblPage.Caption, u"书页 1/1") << "a refused turn names the page in view";
+  EXPECT_EQ(reader->shpBar.Width, reader->shpPanel.Width);
 }
 
-TEST_F(MotionTest, BackRightAfterOpeningStaysOnTheFirstPage) {
+TEST_F(MotionTest, BackRightAfterOpeningIsRefusedAndForwardStillTurns) {
   OpenBookOfPages(3);
   frmMain& r = *reader;
   r.cmdBack.Value = true;
-  EXPECT_EQ(r.CurrentPage, 0);
-  EXPECT_EQ(PageOn(0), 0);
-  EXPECT_TRUE(r.FirstTurnPending);
-  Slide();
-  r.cmdNext.Value = true;
-  EXPECT_EQ(r.CurrentPage, 0) << "the pending first turn shows index 0 once more";
-  EXPECT_FALSE(r.FirstTurnPending);
-  r.cmdBack.Value = true;
   EXPECT_EQ(Messages(kStartMessage), 1);
+  EXPECT_EQ(r.CurrentPage, 0);
+  EXPECT_EQ(r.lblPage.Caption, u"书页 1/3");
   EXPECT_TRUE(r.TurnBackward) << "set even by a refused turn";
+  EXPECT_FALSE(r.tmrPage.Enabled);
+  r.cmdNext.Value = true;
+  EXPECT_EQ(r.CurrentPage, 1);
+  EXPECT_EQ(PageOn(1), 1);
 }
 
 TEST_F(MotionTest, KeysTurnPagesOnlyOnTheSurfacesAndOnlyWhenAllowed) {

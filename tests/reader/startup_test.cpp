@@ -143,10 +143,8 @@ TEST_F(ReaderStartTest, RelayingOutRebuildsExactlyPageRowsRowLabels) {
   frmMain& window = Start();
   window.lblRow1[0].Caption = u"old text";
 
-  // 18 points has 24 rows at 1024*768.
-  SettingsRecord bigger;
-  bigger.FontSize = 18.0f;
-  ASSERT_TRUE(SaveSettings(fake.Directory(), bigger));
+  // 18 points has 24 rows at 1024*768. A re-layout takes the settings in memory.
+  pub.ReaderSettings.FontSize = 18.0f;
   ASSERT_TRUE(window.SetupScreen());
   EXPECT_EQ(window.PageRows, 24);
   EXPECT_EQ(window.lblRow1.Count(), 24);
@@ -238,13 +236,10 @@ TEST_F(ReaderStartTest, AnUnknownFontSizeAtFirstStartTakesTheDefaultSizesMetrics
   EXPECT_EQ(window.RowChars, 41);
 
   // Once a lookup has worked, an unknown size leaves the figures as they were.
-  SettingsRecord record;
-  record.FontSize = 9.0f;
-  ASSERT_TRUE(SaveSettings(fake.Directory(), record));
+  pub.ReaderSettings.FontSize = 9.0f;
   ASSERT_TRUE(window.SetupScreen());
   EXPECT_EQ(window.RowChars, 48);
-  record.FontSize = 11.0f;
-  ASSERT_TRUE(SaveSettings(fake.Directory(), record));
+  pub.ReaderSettings.FontSize = 11.0f;
   ASSERT_TRUE(window.SetupScreen());
   EXPECT_EQ(window.RowChars, 48);
 }

@@ -50,13 +50,15 @@ class ToolbarTest : public ::testing::Test {
 
 TEST_F(ToolbarTest, AJumpTakesOnlyAPageOfTheBook) {
   OpenBookOfPages(12);
+  Jump(std::nullopt);
+  EXPECT_EQ(RangeMessages(), 0) << "a cancelled jump asks for nothing and is told nothing";
   const std::vector<std::optional<std::u16string>> refused = {
-      std::nullopt, u"", u"abc", u"40000", u"0", u"13", u"-3", u"5页", u"99999999999"};
+      u"", u"abc", u"40000", u"0", u"13", u"-3", u"5页", u"99999999999"};
   for (const auto& answer : refused) Jump(answer);
   EXPECT_EQ(RangeMessages(), static_cast<int>(refused.size()));
   EXPECT_EQ(reader->CurrentPage, 1) << "nothing else changed";
   EXPECT_TRUE(reader->FirstTurnPending);
-  ASSERT_EQ(fake.dialogs.inputPrompts.size(), refused.size());
+  ASSERT_EQ(fake.dialogs.inputPrompts.size(), refused.size() + 1);
   EXPECT_EQ(fake.dialogs.inputPrompts[0], u"请输入您需要跳转的页码数。");
 
   struct Case {
@@ -93,9 +95,9 @@ TEST_F(ToolbarTest, AJumpMovesParkedSurfacesOnlyAndClearsThePendingFirstTurn) {
 TEST_F(ToolbarTest, BackToTheCoverParksTheShownSurfaceAndSavesThePage) {
   OpenBookOfPages(5);
   Jump(u"3");
-  reader->MainPage[1].Left = 4000;  // caught mid-way: left alone
+  reader->MainPage[1].Left = 4000;  // caught mid-way: parked all the same
   reader->Toolbar.ButtonClick(1);
-  EXPECT_EQ(Lefts(), (std::vector<int>{8820, 4000}));
+  EXPECT_EQ(Lefts(), (std::vector<int>{8820, 8820}));
   EXPECT_FALSE(reader->Toolbar.Visible);
   EXPECT_NE(fake.folder.Read("Bookmark/Lastread.dat").find(",2\r\n"), std::string::npos);
   EXPECT_FALSE(reader->strBookName.empty()) << "the book stays loaded";
@@ -199,6 +201,10 @@ TEST_F(ToolbarTest, TheInformationLineShowsOnlyOverTheLastRowAndNotWhileScrollin
   EXPECT_FALSE(r.lblInfor2.Visible);
   r.lblRow1[12].MouseMove(ui::MouseButton::None, 0, 5, 5);
   EXPECT_FALSE(r.lblInfor1.Visible);
+  r.lblRow2[24].MouseMove(ui::MouseButton::None, 0, 5, 5);
+  EXPECT_FALSE(r.lblInfor2.Visible) << "the page parked beside the window hears no mouse";
+  pub.ReaderSettings.NotFlash = false;
+  r.cmdNext.Value = true;
   r.lblRow2[24].MouseMove(ui::MouseButton::None, 0, 5, 5);
   EXPECT_TRUE(r.lblInfor2.Visible);
 

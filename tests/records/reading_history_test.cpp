@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <algorithm>
 #include <string>
 
@@ -109,6 +111,10 @@ TEST(ReadingHistory, ProgressIsShownInTenthsOfAPercent) {
   EXPECT_EQ(ProgressText(1.0f), u"100.0%");
   EXPECT_EQ(ProgressText(0.0f), u"0.0%");
   EXPECT_EQ(ProgressText(1.0f / 3), u"33.3%");
+  // A damaged file's absurd values are shown within the range, never as garbage.
+  EXPECT_EQ(ProgressText(1e30f), u"100.0%");
+  EXPECT_EQ(ProgressText(-1e30f), u"0.0%");
+  EXPECT_EQ(ProgressText(std::nanf("")), u"0.0%");
 }
 
 TEST(LastReadFile, HoldsThePathAndThePageOrNothing) {

@@ -168,16 +168,31 @@ TEST_F(SettingsDialogTest, LoadingFillsTheListsInOrderAndShowsTheRecord) {
   EXPECT_EQ(pub.ReaderSettings, stored) << "loading the custom theme changes nothing";
 }
 
-TEST_F(SettingsDialogTest, CancelKeepsThePageAndTheFileButNotTheRecordInMemory) {
-  ShowSettings([&](frmSet& dialog) {
-    Pick(dialog.cboFontSize, u"小四(12磅)");
-    dialog.cmdCancel.Click();
-    EXPECT_FALSE(dialog.IsLoaded());
-  });
-  EXPECT_EQ(pub.ReaderSettings.FontSize, 12.0f);
-  EXPECT_EQ(Saved().FontSize, 10.5f);
-  EXPECT_EQ(reader->lblRow1[0].Font.Size, 10.5f);
-  EXPECT_EQ(reader->lblRow2[reader->lblRow2.UBound()].Font.Size, 10.5f);
+// Cancel, and closing the dialog by its frame, put back every field the dialog changed.
+TEST_F(SettingsDialogTest, CancelAndTheFrameCloseLeaveTheSettingsAsTheyWere) {
+  const SettingsRecord before = pub.ReaderSettings;
+  for (const bool byFrame : {false, true}) {
+    SCOPED_TRACE(byFrame ? "closed by the frame" : "cancelled");
+    ShowSettings([&](frmSet& dialog) {
+      Pick(dialog.cboFontSize, u"小四(12磅)");
+      Pick(dialog.cboFontName, u"Arial");
+      dialog.chkNotFlash.Value = ui::CheckBox::Unchecked;
+      dialog.chkPageActive.Value = ui::CheckBox::Unchecked;
+      dialog.optReadMode[3].Value = true;
+      EXPECT_FALSE(pub.ReaderSettings == before);
+      if (byFrame) {
+        dialog.CloseFromFrame();
+      } else {
+        dialog.cmdCancel.Click();
+      }
+      EXPECT_FALSE(dialog.IsLoaded());
+    });
+    EXPECT_EQ(pub.ReaderSettings, before);
+    EXPECT_EQ(pub.IndentWidth, 4);
+    EXPECT_EQ(Saved().FontSize, 10.5f);
+    EXPECT_EQ(reader->lblRow1[0].Font.Size, 10.5f);
+    EXPECT_EQ(reader->lblRow2[reader->lblRow2.UBound()].Font.Size, 10.5f);
+  }
 }
 
 TEST_F(SettingsDialogTest, EachCheckBoxWritesItsFieldAndGreyedCountsAsOff) {
@@ -234,37 +249,29 @@ TEST_F(SettingsDialogTest, TypingIntoTheListsChangesNoSetting) {
   ExpectRowFonts(reader->lblRow1, {u"宋体", 10.5f, false, false, false}, 0);
 }
 
-TEST_F(SettingsDialogTest, AColourFromTheColourDialogGivesWayToTheNextScrollBarChange) {
+TEST_F(SettingsDialogTest, AColourFromTheColourDialogMovesItsScrollBarsAndStays) {
   ShowSettings([&](frmSet& dialog) {
+    dialog.lblBackColor.Click();  // cancelled: the swatch keeps its colour
+    EXPECT_EQ(pub.ReaderSettings.BackColor, 16777215);
+    EXPECT_EQ(dialog.lblBackColor.BackColor, 16777215);
+
     fake.dialogs.colorAnswers.push_back(ui::RGB(10, 20, 30));
     dialog.lblFontColor.Click();
     EXPECT_EQ(pub.ReaderSettings.FontColor, ui::RGB(10, 20, 30));
     EXPECT_EQ(dialog.lblFontColor.BackColor, ui::RGB(10, 20, 30));
-    EXPECT_EQ(dialog.HScrollR[0].Value, 0) << "the scroll bars keep the old components";
+    EXPECT_EQ(dialog.HScrollG[0].Value, 20);
 
     dialog.HScrollR[1].Value = 200;
-    EXPECT_EQ(pub.ReaderSettings.FontColor, 0);
-    EXPECT_EQ(dialog.lblFontColor.BackColor, 0);
+    EXPECT_EQ(pub.ReaderSettings.FontColor, ui::RGB(10, 20, 30)) << "the picked colour stays";
     EXPECT_EQ(pub.ReaderSettings.BackColor, ui::RGB(200, 255, 255));
-    EXPECT_EQ(dialog.lblBackColor.BackColor, ui::RGB(200, 255, 255));
-  });
-}
+    dialog.HScroll1[0].Value = 90;
+    EXPECT_EQ(pub.ReaderSettings.FontColor, ui::RGB(10, 20, 90));
 
-TEST_F(SettingsDialogTest, TheColourDialogKeepsItsLastChoiceWithinOneOpening) {
-  ShowSettings([&](frmSet& dialog) {
-    dialog.lblBackColor.Click();  // cancelled, nothing chosen yet
-    EXPECT_EQ(pub.ReaderSettings.BackColor, 0);
-    EXPECT_EQ(dialog.lblBackColor.BackColor, 0);
-
-    fake.dialogs.colorAnswers.push_back(ui::RGB(0, 128, 255));
+    // The custom theme alone lets the colours be set: a locked swatch opens no dialog.
+    dialog.optReadMode[2].Value = true;
+    fake.dialogs.colorAnswers.push_back(ui::RGB(1, 2, 3));
     dialog.lblFontColor.Click();
-    pub.ReaderSettings.BackColor = 16777215;
-    dialog.lblBackColor.Click();  // cancelled again: the colour last chosen
-    EXPECT_EQ(pub.ReaderSettings.BackColor, ui::RGB(0, 128, 255));
-  });
-  ShowSettings([&](frmSet& dialog) {
-    dialog.lblBackColor.Click();  // a new opening starts from black
-    EXPECT_EQ(pub.ReaderSettings.BackColor, 0);
+    EXPECT_EQ(fake.dialogs.colorAnswers.size(), 1u);
   });
 }
 
@@ -319,7 +326,6 @@ TEST_F(SettingsDialogTest, APictureChosenIsLoadedOnBothSurfacesAndSaved) {
     ASSERT_NE(reader->MainPage[k].Picture.get(), nullptr) << k;
     EXPECT_EQ(reader->MainPage[k].Picture.get()->Source(), picture);
   }
-  EXPECT_EQ(std::count(fake.pictures.loaded.begin(), fake.pictures.loaded.end(), picture), 2);
   EXPECT_TRUE(Saved().UsePhoto);
   EXPECT_EQ(Saved().BackPhoto, 3);
 }
@@ -345,8 +351,9 @@ TEST_F(SettingsDialogTest, AMissingOrUnreadablePictureLeavesTheSurfacesBare) {
   EXPECT_EQ(Saved().BackPhoto, 6);
 }
 
-TEST_F(SettingsDialogTest, OkWithoutABookAppliesAndSavesButLaysNothingOut) {
-  const int rows = reader->lblRow1.Count();
+// OK on the cover lays the window out again, so the next book opens in the new layout, but the
+// cover stays in view.
+TEST_F(SettingsDialogTest, OkWithoutABookAppliesSavesAndLaysTheWindowOutBehindTheCover) {
   ShowSettings([&](frmSet& dialog) {
     Pick(dialog.cboFontName, u"黑体");
     Pick(dialog.cboFontSize, u"小二(18磅)");  // 24 rows a page, were the window laid out again
@@ -358,13 +365,16 @@ TEST_F(SettingsDialogTest, OkWithoutABookAppliesAndSavesButLaysNothingOut) {
     EXPECT_FALSE(dialog.IsLoaded());
   });
   for (const ui::ControlArray<ui::Label>* surfaceRows : {&reader->lblRow1, &reader->lblRow2}) {
-    EXPECT_EQ(surfaceRows->Count(), rows);
+    EXPECT_EQ(surfaceRows->Count(), 24);
     ExpectRowFonts(*surfaceRows, {u"黑体", 18.0f, true, true, false}, ui::RGB(255, 0, 0));
   }
-  EXPECT_EQ(reader->MainPage[0].BackColor, ui::RGB(255, 0, 255));
-  EXPECT_EQ(reader->MainPage[1].BackColor, ui::RGB(255, 0, 255));
+  for (int k = 0; k <= 1; ++k) {
+    EXPECT_EQ(reader->MainPage[k].BackColor, ui::RGB(255, 0, 255));
+    EXPECT_EQ(reader->MainPage[k].Left, reader->Width) << "the cover stays in view";
+  }
+  EXPECT_FALSE(reader->Toolbar.Visible);
   EXPECT_FALSE(reader->FirstTurnPending);
-  EXPECT_EQ(reader->RowChars, 41) << "the metrics are not looked up again";
+  EXPECT_EQ(reader->RowChars, 23);
   EXPECT_EQ(Saved(), pub.ReaderSettings);
   EXPECT_EQ(Saved().FontSize, 18.0f);
 }

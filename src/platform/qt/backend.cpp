@@ -1,5 +1,6 @@
 #include "platform/qt/backend.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -193,7 +194,7 @@ void QtBackend::Show(ui::Form& form) {
   }
   auto* window = new FormWindow();
   window->setAttribute(Qt::WA_DeleteOnClose, false);
-  window->onCloseRequested = [&form] { form.Unload(); };
+  window->onCloseRequested = [&form] { form.CloseFromFrame(); };
   Qt::WindowFlags flags =
       Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
   if (form.BorderStyle == ui::FormBorder::FixedDialog) {
@@ -292,10 +293,21 @@ QWidget* QtBackend::CreateWidget(ui::Control& control, QWidget* parent) {
     auto* widget = new QComboBox(parent);
     widget->setEditable(true);
     widget->setInsertPolicy(QComboBox::NoInsert);
+    // Typing is not choosing: no completion may pick an entry while the user types.
+    widget->setCompleter(nullptr);
     connect(widget, QOverload<int>::of(&QComboBox::activated), this,
             [combo](int index) { combo->Pick(index); });
     connect(widget->lineEdit(), &QLineEdit::textEdited, this,
             [combo](const QString& text) { combo->Text = FromQString(text); });
+    // Qt picks the entry that the text names whenever editing ends, leaving the field included;
+    // only Enter is a choice. The field hears an Enter twice (once more through the list), and
+    // the second finds the entry already chosen.
+    QObject::disconnect(widget->lineEdit(), &QLineEdit::editingFinished, widget, nullptr);
+    connect(widget->lineEdit(), &QLineEdit::returnPressed, this, [combo, widget] {
+      const QString text = widget->lineEdit()->text();
+      const int index = widget->findText(text, Qt::MatchExactly);
+      if (index >= 0 && widget->itemText(widget->currentIndex()) != text) combo->Pick(index);
+    });
     return widget;
   }
   if (auto* bar = dynamic_cast<ui::HScrollBar*>(&control)) {
@@ -454,7 +466,11 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
 
   if (auto* form = dynamic_cast<ui::Form*>(&control)) {
     auto* window = static_cast<FormWindow*>(widget);
-    if (id == ui::Prop::Caption) window->setWindowTitle(ToQString(form->Caption));
+    if (id == ui::Prop::Caption) {
+      // Qt reads "[*]" in a title as the place of its modified mark; doubled it stands as itself.
+      window->setWindowTitle(
+          ToQString(form->Caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+    }
     if (id == ui::Prop::BackColor) window->SetBackColor(ToQColor(form->BackColor));
     if (id == ui::Prop::Picture) window->SetPicture(PixmapOf(form->Picture));
     if (id == ui::Prop::Icon) window->setWindowIcon(QIcon(PixmapOf(form->Icon)));
@@ -565,6 +581,12 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* event) {
                            qobject_cast<QLineEdit*>(widget) != nullptr;
 
   switch (event->type()) {
+    case QEvent::Wheel:
+      // The wheel over a closed list would choose its neighbour entry in passing.
+      if (auto* list = qobject_cast<QComboBox*>(widget);
+          list != nullptr && !list->view()->isVisible())
+        return true;
+      return false;
     case QEvent::MouseMove: {
       auto* mouse = static_cast<QMouseEvent*>(event);
       // Qt hands a move the control did not take on to its container; on the classic desktop only

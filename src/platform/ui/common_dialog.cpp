@@ -6,8 +6,10 @@ void CommonDialog::ShowOpen() {
   FileName = dialogs_.OpenFile(OpenFileRequest{DefaultExt, Filter}).value_or(std::u16string());
 }
 
-void CommonDialog::ShowColor() {
-  if (auto chosen = dialogs_.ChooseColor(Color)) Color = *chosen;
+bool CommonDialog::ShowColor() {
+  const auto chosen = dialogs_.ChooseColor(Color);
+  if (chosen) Color = *chosen;
+  return chosen.has_value();
 }
 
 }  // namespace quillon::ui

@@ -20,7 +20,8 @@ class CommonDialog {
 
   // FileName becomes the chosen path, or empty when the user cancelled.
   void ShowOpen();
-  void ShowColor();
+  // False when the user cancelled; Color is then left as it was.
+  bool ShowColor();
 
  private:
   Dialogs& dialogs_;

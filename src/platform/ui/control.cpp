@@ -45,20 +45,39 @@ void Control::ZOrder() {
   if (observer_ != nullptr) observer_->BringToFrontRequested(*this);
 }
 
-void Control::Click() {
+bool Control::TakesInput() const {
+  for (const Control* control = this; control->parent_ != nullptr; control = control->parent_) {
+    if (!control->Visible || !control->Enabled) return false;
+    const Control& container = *control->parent_;
+    const auto* form = dynamic_cast<const Form*>(&container);
+    const int insideWidth = form != nullptr ? form->ScaleWidth() : container.Width;
+    const int insideHeight = form != nullptr ? form->ScaleHeight() : container.Height;
+    if (control->Left >= insideWidth || control->Left + control->Width <= 0 ||
+        control->Top >= insideHeight || control->Top + control->Height <= 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void Control::RaiseClick() {
   if (onClick) onClick();
 }
 
+void Control::Click() {
+  if (TakesInput()) RaiseClick();
+}
+
 void Control::MouseMove(MouseButton button, int shift, int x, int y) {
-  if (onMouseMove) onMouseMove(button, shift, x, y);
+  if (onMouseMove && TakesInput()) onMouseMove(button, shift, x, y);
 }
 
 void Control::KeyDown(int keyCode, int shift) {
-  if (onKeyDown) onKeyDown(keyCode, shift);
+  if (onKeyDown && TakesInput()) onKeyDown(keyCode, shift);
 }
 
 void Control::KeyPress(int keyAscii) {
-  if (onKeyPress) onKeyPress(keyAscii);
+  if (onKeyPress && TakesInput()) onKeyPress(keyAscii);
 }
 
 void Control::CopyLookFrom(const Control& other) {

@@ -63,10 +63,14 @@ class Control : public PropertyOwner {
   std::function<void(int keyCode, int shift)> onKeyDown;
   std::function<void(int keyAscii)> onKeyPress;
 
+  // What the user does. Only a control the user can see and use hears of it: one that is hidden,
+  // disabled, or moved out of its container's inside (a page parked beside the window), or that
+  // stands in such a container, takes no click, mouse move or key.
   void Click();
   void MouseMove(MouseButton button, int shift, int x, int y);
   void KeyDown(int keyCode, int shift);
   void KeyPress(int keyAscii);
+  bool TakesInput() const;
 
   // Copies the look of another control of the same kind (everything but the name, the index and
   // the visibility), as a control array does for an element loaded at run time.
@@ -84,6 +88,8 @@ class Control : public PropertyOwner {
  protected:
   // Where a kind of control adds its own rules to a property change (a check box's Click).
   virtual void OnPropertyChanged(Prop id) { (void)id; }
+  // Click raised by code (a value set), which the classic rules raise whatever the control's state.
+  void RaiseClick();
 
  private:
   void AddChild(Control* child);

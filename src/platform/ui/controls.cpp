@@ -36,11 +36,11 @@ void PictureBox::CopyLookFrom(const Control& other) {
 void CommandButton::OnPropertyChanged(Prop id) {
   if (id != Prop::Value || !Value) return;
   Value.SetQuietly(false);
-  Click();
+  RaiseClick();
 }
 
 void CheckBox::OnPropertyChanged(Prop id) {
-  if (id == Prop::Value) Click();
+  if (id == Prop::Value) RaiseClick();
 }
 
 void OptionButton::OnPropertyChanged(Prop id) {
@@ -53,7 +53,7 @@ void OptionButton::OnPropertyChanged(Prop id) {
       if (option != nullptr && option != this) option->Value = false;
     }
   }
-  Click();
+  RaiseClick();
 }
 
 void ComboBox::AddItem(std::u16string item) {
@@ -68,10 +68,10 @@ void ComboBox::Clear() {
 }
 
 void ComboBox::Pick(int index) {
-  if (index < 0 || index >= ListCount()) return;
+  if (index < 0 || index >= ListCount() || !TakesInput()) return;
   if (ListIndex == index) {
     TakeEntryText();
-    Click();
+    RaiseClick();
   } else {
     ListIndex = index;
   }
@@ -87,7 +87,7 @@ void ComboBox::OnPropertyChanged(Prop id) {
   if (id == Prop::Value) {
     if (ListIndex < 0 || ListIndex >= ListCount()) return;
     TakeEntryText();
-    Click();
+    RaiseClick();
   } else if (id == Prop::Text) {
     // Only a change of the text field itself, by code or by typing, lands here.
     const auto found = std::find(items_.begin(), items_.end(), Text.get());
@@ -165,7 +165,7 @@ int Toolbar::ButtonLeft(int index) const {
 void Toolbar::ButtonClick(int index) {
   if (index < 1 || index > ButtonCount()) return;
   ToolbarButton& button = Buttons(index);
-  if (button.Style() == ToolbarButton::Kind::Separator || !button.Enabled) return;
+  if (button.Style() == ToolbarButton::Kind::Separator || !button.Enabled || !TakesInput()) return;
   if (onButtonClick) onButtonClick(button);
 }
 

@@ -49,6 +49,12 @@ void Form::Unload() {
   platform_.forms.Unload(*this);
 }
 
+void Form::CloseFromFrame() {
+  if (!loaded_) return;
+  if (onQueryUnload) onQueryUnload();
+  Unload();
+}
+
 void Form::OnPropertyChanged(Prop id) {
   if (id == Prop::Geometry) FitAlignedChildren();
 }

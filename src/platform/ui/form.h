@@ -40,11 +40,15 @@ class Form : public Control {
   // Shows the form and returns only once it has been unloaded.
   void ShowModal();
   void Unload();
+  // The user closes the window by its frame (or the desktop closes it): QueryUnload is raised,
+  // then the form unloads.
+  void CloseFromFrame();
 
   bool IsLoaded() const { return loaded_; }
   Platform& platform() { return platform_; }
 
   std::function<void()> onLoad;
+  std::function<void()> onQueryUnload;
 
  protected:
   void OnPropertyChanged(Prop id) override;

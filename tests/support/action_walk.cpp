@@ -1,0 +1,423 @@
+#include "support/action_walk.h"
+
+#include <exception>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <random>
+
+#include "book/book_rows.h"
+#include "platform/codepage.h"
+#include "platform/files.h"
+#include "platform/rounding.h"
+#include "reader/frmMain.h"
+#include "records/frmReadRecord.h"
+#include "records/last_read.h"
+#include "settings/frmSet.h"
+#include "settings/row_metrics.h"
+#include "support/fake_platform.h"
+
+namespace quillon::fake {
+
+namespace {
+
+enum Kind : std::uint8_t {
+  kOpenBook,
+  kLastRead,
+  kHistory,
+  kSettings,
+  kToolbar,
+  kPageKey,
+  kSpace,
+  kJump,
+  kSlideTicks,
+  kScrollTicks,
+  kClock,
+  kHover,
+  kCoverExit,
+  kKindCount
+};
+
+const char* const kKindNames[kKindCount] = {
+    "open a book", "上次阅读",    "历史阅读 row", "settings", "toolbar",     "page key", "Space",
+    "jump",        "slide ticks", "scroll ticks", "clock",    "hover a row", "合上书本"};
+
+// The toolbar buttons a user presses besides 设置 and 跳转, which have actions of their own.
+const int kToolbarButtons[] = {1, 3, 4, 6, 7, 11};
+const int kPageKeys[] = {ui::keys::PageUp, ui::keys::Left, ui::keys::Up,  ui::keys::PageDown,
+                         ui::keys::Right,  ui::keys::Down, ui::keys::Home};
+
+std::u16string Utf16(const std::string& text) {
+  return codepage::DecodeUtf8(text);
+}
+
+std::string Utf8(const std::u16string& text) {
+  return codepage::EncodeUtf8(text);
+}
+
+// Books small enough to open often, each with something of its own.
+std::vector<std::u16string> WriteWalkBooks(const TempDir& folder) {
+  std::u16string pages, longParagraph = u"长段落开始", shortBook;
+  for (int row = 0; row < 80; ++row) {
+    pages += u"第" + Utf16(std::to_string(row)) + u"行" +
+             std::u16string(static_cast<std::size_t>(row * 7 % 60), u'字') + u"\r\n";
+  }
+  for (int i = 0; i < 4000; ++i) longParagraph += static_cast<char16_t>(u'一' + i % 500);
+  longParagraph += u"\r\n\r\n尾声\r\n";
+  for (int row = 0; row < 6; ++row) shortBook += u"一页的书\r\n";
+  std::vector<std::u16string> books;
+  for (const auto& [name, text] : std::vector<std::pair<std::string, std::u16string>>{
+           {"books/多页.txt", pages},
+           {"books/长段落.txt", longParagraph},
+           {"books/一页.txt", shortBook},
+           {"books/空.txt", u""},
+           {"books/名字[*]带星.txt", shortBook + pages}}) {
+    books.push_back(Utf16(folder.Write(name, codepage::EncodeGb18030(text))));
+  }
+  books.push_back(Utf16(folder.path() + "/books/不存在.txt"));
+  return books;
+}
+
+class Walk {
+ public:
+  explicit Walk(const WalkOptions& options) {
+    fake_.screen.SetPixels(options.ScreenWidth, options.ScreenHeight);
+    books_ = WriteWalkBooks(fake_.folder);
+    for (const std::string& book : options.ExtraBooks) books_.push_back(Utf16(book));
+    Start();
+  }
+
+  std::optional<std::string> Step(const WalkAction& action) {
+    try {
+      Do(action);
+    } catch (const std::exception& error) {
+      return std::string("an exception escaped: ") + error.what();
+    }
+    fake_.dialogs.openAnswers.clear();
+    fake_.dialogs.inputAnswers.clear();
+    fake_.dialogs.colorAnswers.clear();
+    fake_.forms.onModal = nullptr;
+    if (std::optional<std::string> failure = CheckRecord()) return failure;
+    if (!reader_->IsLoaded()) Start();  // the program ended; the user starts it again
+    return Check();
+  }
+
+ private:
+  void Start() {
+    reader_.reset();
+    pub_ = std::make_unique<mPubVariable>();
+    reader_ = std::make_unique<frmMain>(fake_.platform, *pub_);
+    reader_->Show();
+  }
+
+  bool Reading() const { return reader_->Toolbar.Visible; }
+
+  void Do(const WalkAction& action) {
+    frmMain& r = *reader_;
+    const int arg = action.Argument;
+    expectedRecord_.reset();
+    switch (action.Kind % kKindCount) {
+      case kOpenBook:
+        if (Reading()) return;
+        if (arg % (books_.size() + 1) < books_.size()) {
+          fake_.dialogs.openAnswers.push_back(books_[arg % (books_.size() + 1)]);
+        }
+        r.lblOpen.Click();
+        return;
+      case kLastRead:
+        if (!Reading()) r.lblLastRead.Click();
+        return;
+      case kHistory:
+        if (Reading()) return;
+        fake_.forms.onModal = [arg](ui::Form& form) {
+          auto& history = dynamic_cast<frmReadRecord&>(form);
+          if (arg % 21 < 20) history.lblRead[arg % 21].Click();
+          if (history.IsLoaded()) history.CloseFromFrame();
+        };
+        r.lblHistory.Click();
+        return;
+      case kSettings:
+        fake_.forms.onModal = [arg](ui::Form& form) {
+          WorkSettings(dynamic_cast<frmSet&>(form), arg);
+        };
+        if (Reading()) {
+          r.Toolbar.ButtonClick(2);
+        } else {
+          r.lblSet.Click();
+        }
+        return;
+      case kToolbar: {
+        const int button = kToolbarButtons[arg % std::size(kToolbarButtons)];
+        if ((button == 1 || button == 11) && Reading()) ExpectRecord();
+        r.Toolbar.ButtonClick(button);
+        return;
+      }
+      case kPageKey:
+        r.MainPage[arg & 1].KeyDown(kPageKeys[(arg >> 1) % std::size(kPageKeys)], 0);
+        return;
+      case kSpace:
+        r.MainPage[arg & 1].KeyDown(ui::keys::Space, 0);
+        r.MainPage[arg & 1].KeyPress(ui::keys::Space);
+        return;
+      case kJump: {
+        const std::int32_t pages = r.PageCount;
+        const std::optional<std::u16string> answers[] = {
+            Utf16(std::to_string(1 + (pages > 0 ? arg % pages : 0))),
+            Utf16(std::to_string(pages)),
+            u"0",
+            Utf16(std::to_string(pages + 1)),
+            u"第三页",
+            std::nullopt};
+        fake_.dialogs.inputAnswers.push_back(answers[arg % std::size(answers)]);
+        r.Toolbar.ButtonClick(9);
+        return;
+      }
+      case kSlideTicks:
+        for (int tick = 0; tick <= arg % 8; ++tick) r.tmrPage.Tick();
+        return;
+      case kScrollTicks:
+        if (arg & 1) {
+          // On to the very tick in which the upper surface goes round to the bottom, where a
+          // stop has to tell which page is in view.
+          for (int tick = 0; tick < 2000 && r.tmrScrollScr.Enabled; ++tick) {
+            const int tops[2] = {r.MainPage[0].Top, r.MainPage[1].Top};
+            r.tmrScrollScr.Tick();
+            if (r.MainPage[0].Top > tops[0] || r.MainPage[1].Top > tops[1]) break;
+          }
+          return;
+        }
+        // A page passes under the toolbar in some 900 ticks.
+        for (int tick = 0; tick < (arg / 2 + 1) * 16; ++tick) r.tmrScrollScr.Tick();
+        return;
+      case kClock:
+        fake_.clock.Advance(arg);
+        r.tmrTime.Tick();
+        return;
+      case kHover: {
+        ui::ControlArray<ui::Label>& rows = arg & 1 ? r.lblRow2 : r.lblRow1;
+        const int index = (arg >> 1) % (rows.UBound() + 1);
+        if (rows.Exists(index)) rows[index].MouseMove(ui::MouseButton::None, 0, 10, 10);
+        return;
+      }
+      case kCoverExit:
+        if (!Reading()) r.lblExit.Click();
+        return;
+      default:
+        return;
+    }
+  }
+
+  // A few changes to the settings, then OK, Cancel or the frame's close.
+  static void WorkSettings(frmSet& dialog, int arg) {
+    std::mt19937 random(static_cast<std::uint32_t>(arg));
+    const auto pick = [&random](ui::ComboBox& list) {
+      if (list.ListCount() > 0) {
+        list.Pick(static_cast<int>(random() % static_cast<unsigned>(list.ListCount())));
+      }
+    };
+    ui::CheckBox* const boxes[] = {&dialog.chkFontBold, &dialog.chkNotFlash, &dialog.chkPageActive,
+                                   &dialog.chkAutoScroll};
+    for (int change = 0, changes = 1 + arg % 3; change < changes; ++change) {
+      const unsigned which = random() % 7;
+      if (which == 0) {
+        pick(dialog.cboFontSize);
+      } else if (which == 1) {
+        pick(dialog.cboFontName);
+      } else if (which == 2) {
+        dialog.optReadMode[static_cast<int>(random() % 6)].Value = true;
+      } else {
+        ui::CheckBox& box = *boxes[which - 3];
+        box.Value = 1 - box.Value;
+      }
+    }
+    switch (arg / 3 % 3) {
+      case 0:
+        dialog.cmdOK.Click();
+        break;
+      case 1:
+        dialog.cmdCancel.Click();
+        break;
+      default:
+        dialog.CloseFromFrame();
+        break;
+    }
+  }
+
+  // The page the user sees; while a page slides in, the one coming.
+  std::optional<std::int32_t> PageInView() const {
+    const frmMain& r = *reader_;
+    if (r.ScrollActive || r.PageCount <= 0) return std::nullopt;
+    return r.FirstTurnPending ? r.CurrentPage - 1 : r.CurrentPage;
+  }
+
+  // The record that leaving the book must write: the page in view, as a page of the normal
+  // layout, worked out here without the reader's own count of normal-layout pages.
+  void ExpectRecord() {
+    const frmMain& r = *reader_;
+    const std::optional<std::int32_t> page = PageInView();
+    if (!page || !IsStorable(r.strBookPath)) return;
+    const SettingsRecord& settings = pub_->ReaderSettings;
+    std::int32_t stored = *page;
+    if (pub_->FullScreenMode) {
+      auto metrics = LookupRowMetrics(false, settings.FontSize, r.ScreenMode, settings.FontBold);
+      if (!metrics) return;
+      const std::int32_t normalPages = PageCountOf(
+          RowTable::CountRows(r.BookLines,
+                              WrapMetrics{metrics->RowChars, metrics->PageRows, pub_->IndentWidth}),
+          metrics->PageRows);
+      const auto percent = static_cast<float>(static_cast<double>(*page) / r.PageCount);
+      stored = RoundHalfEven(static_cast<double>(percent) * normalPages);
+    }
+    expectedRecord_ = LastRead{r.strBookPath, stored};
+    std::filesystem::remove(Utf8(LastReadFilePath(fake_.Directory())));
+  }
+
+  static bool IsStorable(const std::u16string& path) {
+    return path.find_first_of(u"\"\r\n") == std::u16string::npos;
+  }
+
+  std::optional<std::string> CheckRecord() {
+    if (!expectedRecord_) return std::nullopt;
+    const auto bytes = files::ReadWholeFile(LastReadFilePath(fake_.Directory()));
+    const std::optional<LastRead> record = bytes ? ParseLastReadFile(*bytes) : std::nullopt;
+    if (!record) return "leaving the book wrote no last-read record";
+    if (record->Path != expectedRecord_->Path || record->Page != expectedRecord_->Page) {
+      return "the last-read record holds page " + std::to_string(record->Page) + " of " +
+             Utf8(record->Path) + ", not the page in view, " +
+             std::to_string(expectedRecord_->Page);
+    }
+    return std::nullopt;
+  }
+
+  std::optional<std::string> Check() const {
+    const frmMain& r = *reader_;
+    const auto inView = [&r](int k) {
+      const ui::PictureBox& surface = r.MainPage[k];
+      return surface.Left < r.ScaleWidth() && surface.Left + surface.Width > 0 &&
+             surface.Top < r.ScaleHeight() && surface.Top + surface.Height > 0;
+    };
+    if (!Reading()) {
+      if (inView(0) || inView(1)) return "a page surface is in view over the cover";
+      if (r.tmrPage.Enabled || r.tmrScrollScr.Enabled) return "a motion runs behind the cover";
+      return std::nullopt;
+    }
+    if (r.shpBar.Width < 0 || r.shpBar.Width > r.shpPanel.Width) {
+      return "the progress bar is " + std::to_string(r.shpBar.Width) + " twips in a panel of " +
+             std::to_string(r.shpPanel.Width);
+    }
+    const std::u16string label = r.lblPage.Caption;
+    const std::u16string expectedEnd = u"/" + Utf16(std::to_string(r.PageCount));
+    const std::size_t slash = label.rfind(u'/');
+    if (label.rfind(u"书页 ", 0) != 0 || slash == std::u16string::npos ||
+        label.substr(slash) != expectedEnd) {
+      return "the page label reads \"" + Utf8(label) + "\" for a book of " +
+             std::to_string(r.PageCount) + " pages";
+    }
+    const std::int32_t named = std::stoi(Utf8(label.substr(3, slash - 3)));
+    if (named < 1 || (r.PageCount > 0 && named > r.PageCount)) {
+      return "the page label names page " + std::to_string(named);
+    }
+    if (r.ScrollActive) {
+      for (int button : {4, 6, 7, 9}) {
+        if (r.Toolbar.Buttons(button).Enabled) return "a locked button is enabled while scrolling";
+      }
+      return std::nullopt;
+    }
+    if (r.tmrPage.Enabled) return std::nullopt;  // on its way to rest
+
+    int resting = -1;
+    for (int k = 0; k <= 1; ++k) {
+      if (!inView(k)) continue;
+      if (resting >= 0) return "both page surfaces are in view at rest";
+      if (r.MainPage[k].Left != 0 || r.MainPage[k].Top != r.Toolbar.Height) {
+        return "the page in view is off its place: left " + std::to_string(r.MainPage[k].Left) +
+               ", top " + std::to_string(r.MainPage[k].Top);
+      }
+      resting = k;
+    }
+    if (resting < 0) return "no page surface is in view while reading";
+    if (r.PageCount <= 0) return std::nullopt;
+    const std::int32_t page = named - 1;
+    if (page % 2 != resting) {
+      return "the label names page " + std::to_string(named) + " but surface " +
+             std::to_string(resting) + " is in view";
+    }
+    const std::vector<std::u16string> rows =
+        r.BookRows.Rows(r.BookLines, page * r.PageRows, r.PageRows);
+    const ui::ControlArray<ui::Label>& labels = resting == 0 ? r.lblRow1 : r.lblRow2;
+    for (int k = 0; k < r.PageRows; ++k) {
+      const std::u16string expected =
+          static_cast<std::size_t>(k) < rows.size() ? rows[static_cast<std::size_t>(k)] : u"";
+      if (!labels.Exists(k) || labels[k].Caption.get() != expected) {
+        return "row " + std::to_string(k) + " in view is not row " + std::to_string(k) +
+               " of page " + std::to_string(named);
+      }
+    }
+    return std::nullopt;
+  }
+
+  FakePlatform fake_;
+  std::vector<std::u16string> books_;
+  std::unique_ptr<mPubVariable> pub_;
+  std::unique_ptr<frmMain> reader_;
+  std::optional<LastRead> expectedRecord_;
+};
+
+}  // namespace
+
+std::vector<WalkAction> ActionsFromBytes(const std::uint8_t* data, std::size_t size) {
+  std::vector<WalkAction> actions;
+  for (std::size_t i = 0; i + 1 < size; i += 2) actions.push_back({data[i], data[i + 1]});
+  return actions;
+}
+
+std::vector<WalkAction> RandomActions(std::uint32_t seed, std::size_t count) {
+  // What users do most, most often: the toolbar and the page keys.
+  const std::uint8_t kinds[] = {kOpenBook, kLastRead,   kHistory,    kSettings,    kToolbar,
+                                kToolbar,  kToolbar,    kPageKey,    kPageKey,     kSpace,
+                                kJump,     kSlideTicks, kSlideTicks, kScrollTicks, kClock,
+                                kHover,    kCoverExit};
+  std::mt19937 random(seed);
+  std::vector<WalkAction> actions;
+  for (std::size_t i = 0; i < count; ++i) {
+    actions.push_back(
+        {kinds[random() % std::size(kinds)], static_cast<std::uint8_t>(random() % 256)});
+  }
+  return actions;
+}
+
+std::string DescribeAction(const WalkAction& action) {
+  return std::string(kKindNames[action.Kind % kKindCount]) + " " + std::to_string(action.Argument);
+}
+
+std::optional<WalkFailure> RunWalk(const std::vector<WalkAction>& actions,
+                                   const WalkOptions& options) {
+  Walk walk(options);
+  for (std::size_t step = 0; step < actions.size(); ++step) {
+    if (std::optional<std::string> failure = walk.Step(actions[step])) {
+      return WalkFailure{step, *failure};
+    }
+  }
+  return std::nullopt;
+}
+
+std::vector<WalkAction> ShrinkWalk(std::vector<WalkAction> actions, const WalkOptions& options) {
+  if (const auto failure = RunWalk(actions, options)) actions.resize(failure->Step + 1);
+  // Drop runs of actions, long ones first, as long as the walk still fails.
+  for (std::size_t run = actions.size() / 2; run >= 1; run /= 2) {
+    for (std::size_t start = 0; start + run <= actions.size();) {
+      std::vector<WalkAction> shorter = actions;
+      shorter.erase(shorter.begin() + static_cast<std::ptrdiff_t>(start),
+                    shorter.begin() + static_cast<std::ptrdiff_t>(start + run));
+      if (const auto failure = RunWalk(shorter, options)) {
+        shorter.resize(failure->Step + 1);
+        actions = std::move(shorter);
+      } else {
+        start += run;
+      }
+    }
+  }
+  return actions;
+}
+
+}  // namespace quillon::fake
