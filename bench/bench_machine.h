@@ -35,6 +35,7 @@ class BenchMachine : public quillon::Screen,
   void Unload(quillon::ui::Form&) override {}
   quillon::DateTime Now() const override { return {}; }
   std::u16string Directory() const override { return directory_; }
+  std::u16string ShippedDirectory() const override { return directory_; }
   void End() override {}
   bool Ended() const override { return false; }
   quillon::ui::PicturePtr Load(const std::u16string&) override { return nullptr; }

@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
   }
   QApplication application(argc, argv);
   const std::string book =
-      argc > 1 ? argv[1] : std::string(QUILLON_BENCH_SHARED_DIR) + "/books/sample-short.gbk.txt";
+      argc > 1 ? argv[1] : std::string(QUILLON_BOOKS_DIR) + "/sample-short.gbk.txt";
 
   quillon::qt::QtPlatform qt;
   BenchMachine machine(quillon::codepage::DecodeUtf8(folder.string()));

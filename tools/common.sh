@@ -10,6 +10,7 @@ QUILLON_PACKAGES=(
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-liberation2 fonts-dejavu-core
   xvfb xauth xdotool
+  dpkg-dev desktop-file-utils
 )
 
 # What the checks beyond the test suite need: clang and its runtimes for the fuzz targets.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the reader. Without a display it starts the reader
-# on a virtual 1024*768 screen, so the program still runs.
+# Installs what is missing, builds, and starts the reader, passing on its arguments
+# (tools/run.sh [--screen WxH] [BOOK]). Without a display it starts the reader on a virtual
+# 1024*768 screen, so the program still runs.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -12,4 +13,4 @@ if [ -z "${DISPLAY:-}" ]; then
   trap quillon_stop_xvfb EXIT
   echo "No display found: the reader runs on a virtual 1024*768 screen (Xvfb, DISPLAY=$DISPLAY)."
 fi
-"$QUILLON_BUILD/quillon"
+"$QUILLON_BUILD/quillon" "$@"

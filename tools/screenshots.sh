@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the real reader under Xvfb and saves what a person would see, as PNG files in the folder
 # given (default: screenshots/):
-#   cover.png     the cover at 1024*768, in a fresh program folder
+#   cover.png     the cover at 1024*768, installed afresh with no settings or records yet
 #   page1.png     the first page of the short sample book, opened through the cover and the dialog
 #   fullscreen.png   the same book in the full-screen layout, through the toolbar's layout button
 #   history.png   the history window with a few books in it
@@ -11,6 +11,8 @@
 #   toolbar.png   the toolbar of an open book, cut out of page1.png
 #   fullscreen-1440.png  红楼梦 in the full-screen layout at 1440*900, where a full row is a few
 #                 pixels wider than the page at the table's 103 characters and is drawn narrowed
+#   screen-1440-on-1920.png  a book opened from the command line with --screen 1440x900 on a
+#                 1920*1080 screen
 #   refusal.png   the message a 1600*900 screen gets, after which the reader must end by itself
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -29,6 +31,9 @@ cleanup() {
 }
 trap cleanup EXIT
 cmake --install "$QUILLON_BUILD" --prefix "$program" >/dev/null
+# Installed, the reader keeps its settings and records below the user's data folder.
+export XDG_DATA_HOME="$program/data"
+data="$XDG_DATA_HOME/quillon"
 
 # Waits for a window of the reader's process and prints its id.
 wait_window() {
@@ -56,10 +61,10 @@ click_twips() {
   xdotool mousemove --sync $((left + x / 15)) $((top + y / 15)) click 1
 }
 
-book="$(realpath "$QUILLON_ROOT/../shared/books/sample-short.gbk.txt")"
+book="$QUILLON_ROOT/tests/data/books/sample-short.gbk.txt"
 
 quillon_start_xvfb 1024x768
-"$program/quillon" & reader=$!
+"$program/bin/quillon" & reader=$!
 main="$(wait_window)"
 shoot cover.png
 # "关于Quillon" at the lower right opens the About window; its OK closes it again.
@@ -90,18 +95,18 @@ kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
 
 # A history of a few books, as the reader writes it (GB18030, CR LF, 20 lines).
 books="$(dirname "$book")"
-mkdir -p "$program/Bookmark"
+mkdir -p "$data/Bookmark"
 {
   printf '#2026-12-06 21:18:03#,"%s",.185\r\n' "$books/hongloumeng.gbk.txt"
   printf '#2026-12-05 08:02:44#,"%s",1\r\n' "$books/xiyouji.gbk.txt"
   printf '#2026-11-28 13:40:10#,"%s",.5263158\r\n' "$books/rulinwaishi.gbk.txt"
   printf '#2026-11-02#,"%s",0\r\n' "/home/reader/书库/聊斋志异.txt"
   for _ in $(seq 16); do printf '#1899-12-30#,"",0\r\n'; done
-} | iconv -f UTF-8 -t GB18030 > "$program/Bookmark/Readrecord.dat"
+} | iconv -f UTF-8 -t GB18030 > "$data/Bookmark/Readrecord.dat"
 # Starts the reader, clicks a cover label (the middle of the menu column, at a top in twips) and
 # saves what comes up.
 shoot_cover_command() {
-  "$program/quillon" & reader=$!
+  "$program/bin/quillon" & reader=$!
   main="$(wait_window)"
   click_twips "$main" 4365 "$1"
   sleep 1
@@ -115,7 +120,7 @@ quillon_stop_xvfb
 # Every row ends inside the window. Page 38 holds the end of chapter 9's paragraph of 1,797
 # characters, which runs over three pages in the normal layout.
 quillon_start_xvfb 1440x900
-"$program/quillon" & reader=$!
+"$program/bin/quillon" & reader=$!
 main="$(wait_window)"
 click_twips "$main" 4365 3780  # "打开书目"
 sleep 1
@@ -136,9 +141,17 @@ shoot fullscreen-1440.png 1.5
 kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
 quillon_stop_xvfb
 
-rm -f "$program/Configure/Readerset.dat"
+# A larger screen, opted in: the reader lays itself out for 1440*900 at the top left.
+quillon_start_xvfb 1920x1080
+"$program/bin/quillon" --screen 1440x900 "$books/xiyouji.gbk.txt" & reader=$!
+wait_window >/dev/null
+shoot screen-1440-on-1920.png 2
+kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
+quillon_stop_xvfb
+
+rm -f "$data/Configure/Readerset.dat"
 quillon_start_xvfb 1600x900
-"$program/quillon" & reader=$!
+"$program/bin/quillon" & reader=$!
 window="$(wait_window)"
 shoot refusal.png
 xdotool windowfocus --sync "$window" key Return 2>/dev/null || xdotool key Return
@@ -148,7 +161,7 @@ if kill -0 "$reader" 2>/dev/null; then
   exit 1
 fi
 wait "$reader" 2>/dev/null || true; reader=""
-if [ -e "$program/Configure/Readerset.dat" ]; then
+if [ -e "$data/Configure/Readerset.dat" ]; then
   echo "the refused start wrote a settings file" >&2
   exit 1
 fi

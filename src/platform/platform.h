@@ -64,8 +64,11 @@ class Clock {
 class Program {
  public:
   virtual ~Program() = default;
-  // The folder of the executable, without a trailing '/': the data folders live beside it.
+  // The folder that holds Configure/Readerset.dat and Bookmark/, without a trailing '/': beside
+  // the executable for a portable copy, below the user's data folder for an installed one.
   virtual std::u16string Directory() const = 0;
+  // The folder of the shipped pictures and icons (Configure/*.jpg, Icosource/).
+  virtual std::u16string ShippedDirectory() const = 0;
   // Ends the program at once: nothing more is shown and nothing is saved. Code that calls it
   // returns straight away without touching any state.
   virtual void End() = 0;

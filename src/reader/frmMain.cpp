@@ -24,6 +24,7 @@ frmMain::frmMain(Platform& platform, mPubVariable& pub)
   DesignSurfaces();
   DesignToolbar();
   onLoad = [this] { Form_Load(); };
+  onDropFiles = [this](const std::vector<std::u16string>& paths) { Form_DropFiles(paths); };
   lblOpen.onClick = [this] { lblOpen_Click(); };
   lblLastRead.onClick = [this] { lblLastRead_Click(); };
   lblHistory.onClick = [this] { lblHistory_Click(); };
@@ -163,7 +164,8 @@ void frmMain::DesignToolbar() {
 }
 
 ui::PicturePtr frmMain::LoadDataPicture(const std::u16string& relativePath) {
-  return platform_.pictures.Load(files::JoinPath(platform_.program.Directory(), relativePath));
+  return platform_.pictures.Load(
+      files::JoinPath(platform_.program.ShippedDirectory(), relativePath));
 }
 
 void frmMain::Form_Load() {

@@ -92,6 +92,11 @@ class frmMain : public ui::Form {
 
   void Form_Load();
   void lblOpen_Click();
+  // Opens a book named from outside the window (the command line, a drop): one in the reading
+  // history at its stored progress, any other at its first page as 打开书目 does.
+  bool OpenBook(const std::u16string& path);
+  // The first of several files dropped is opened.
+  void Form_DropFiles(const std::vector<std::u16string>& paths);
   void tmrTime_Timer();
   void cmdBack_Click();
   void cmdNext_Click();
@@ -167,6 +172,8 @@ class frmMain : public ui::Form {
   void StopScrolling();
   // Takes the book just read into BookLines as the open book: name, caption, rows and pages.
   void TakeOpenedBook(const std::u16string& path);
+  // Reads the book and shows its first page, as 打开书目 does once a file is chosen.
+  bool OpenAtFirstPage(const std::u16string& path);
   // The pages the open book has in the normal layout, for a book opened in the full-screen one.
   std::int32_t PagesInNormalLayout() const;
   // Shows page index `page` (kept within the book) after a reopen, sliding its surface in.

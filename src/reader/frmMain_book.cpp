@@ -17,9 +17,27 @@ void frmMain::lblOpen_Click() {
   cdlg.Filter = u"txt(*.txt)|*.txt|All Files(*.*)|*.*";
   cdlg.ShowOpen();
   if (cdlg.FileName.empty()) return;
-  if (!LoadBookText(cdlg.FileName)) return;
+  OpenAtFirstPage(cdlg.FileName);
+}
 
-  TakeOpenedBook(cdlg.FileName);
+bool frmMain::OpenBook(const std::u16string& path) {
+  StopScrollingIfRunning();
+  SettleSlide();
+  for (std::size_t k = 0; k < pub_.ReadRecordPath.size(); ++k) {
+    if (!path.empty() && pub_.ReadRecordPath[k] == path) {
+      return LoadHistoryRecord(path, pub_.ReadRecordPercent[k]);
+    }
+  }
+  return OpenAtFirstPage(path);
+}
+
+void frmMain::Form_DropFiles(const std::vector<std::u16string>& paths) {
+  if (!paths.empty()) OpenBook(paths.front());
+}
+
+bool frmMain::OpenAtFirstPage(const std::u16string& path) {
+  if (!LoadBookText(path)) return false;
+  TakeOpenedBook(path);
   CurrentPage = 1;
   ShowPage(0);
   lblPage.Caption = PageLabelText(CurrentPage, PageCount);
@@ -30,9 +48,11 @@ void frmMain::lblOpen_Click() {
   SizeProgressBar();
   ShowBookInfo();
   Toolbar.Visible = true;
-  MainPage[0].Left = 0;
+  // A book opened over another (a drop) may find the other surface in view.
+  PlaceSurfacesAtRest(0);
   MainPage[0].SetFocus();
   FirstTurnPending = true;
+  return true;
 }
 
 void frmMain::TakeOpenedBook(const std::u16string& path) {

@@ -145,7 +145,7 @@ void frmSet::ApplyToReader() {
       if (entry > 0) {
         // A missing or unreadable file loads as no picture.
         surface.Picture = platform_.pictures.Load(files::JoinPath(
-            platform_.program.Directory(), u"Configure/BK" + DecimalText(entry) + u".jpg"));
+            platform_.program.ShippedDirectory(), u"Configure/BK" + DecimalText(entry) + u".jpg"));
       }
     } else {
       surface.Picture = nullptr;

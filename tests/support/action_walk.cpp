@@ -35,12 +35,14 @@ enum Kind : std::uint8_t {
   kClock,
   kHover,
   kCoverExit,
+  kDrop,
   kKindCount
 };
 
 const char* const kKindNames[kKindCount] = {
-    "open a book", "上次阅读",    "历史阅读 row", "settings", "toolbar",     "page key", "Space",
-    "jump",        "slide ticks", "scroll ticks", "clock",    "hover a row", "合上书本"};
+    "open a book", "上次阅读",    "历史阅读 row", "settings",    "toolbar",
+    "page key",    "Space",       "jump",         "slide ticks", "scroll ticks",
+    "clock",       "hover a row", "合上书本",     "drop files"};
 
 // The toolbar buttons a user presses besides 设置 and 跳转, which have actions of their own.
 const int kToolbarButtons[] = {1, 3, 4, 6, 7, 11};
@@ -201,6 +203,9 @@ class Walk {
       }
       case kCoverExit:
         if (!Reading()) r.lblExit.Click();
+        return;
+      case kDrop:
+        r.Form_DropFiles({books_[arg % books_.size()], books_[(arg + 1) % books_.size()]});
         return;
       default:
         return;
@@ -376,7 +381,7 @@ std::vector<WalkAction> RandomActions(std::uint32_t seed, std::size_t count) {
   const std::uint8_t kinds[] = {kOpenBook, kLastRead,   kHistory,    kSettings,    kToolbar,
                                 kToolbar,  kToolbar,    kPageKey,    kPageKey,     kSpace,
                                 kJump,     kSlideTicks, kSlideTicks, kScrollTicks, kClock,
-                                kHover,    kCoverExit};
+                                kHover,    kCoverExit,  kDrop};
   std::mt19937 random(seed);
   std::vector<WalkAction> actions;
   for (std::size_t i = 0; i < count; ++i) {

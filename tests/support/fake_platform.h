@@ -78,12 +78,18 @@ class FakeProgram : public Program {
  public:
   explicit FakeProgram(std::u16string directory) : directory_(std::move(directory)) {}
   std::u16string Directory() const override { return directory_; }
+  // The same folder as Directory, as in a portable copy, unless a test sets another.
+  std::u16string ShippedDirectory() const override {
+    return shipped_.empty() ? directory_ : shipped_;
+  }
+  void SetShippedDirectory(std::u16string directory) { shipped_ = std::move(directory); }
   void End() override { ended_ = true; }
   bool Ended() const override { return ended_; }
   void SetDirectory(std::u16string directory) { directory_ = std::move(directory); }
 
  private:
   std::u16string directory_;
+  std::u16string shipped_;
   bool ended_ = false;
 };
 

@@ -1510,11 +1510,13 @@ QImage iconExit() {
 // ---------------------------------------------------------------------------------------------
 // Application icon: an open book with a quill resting on the right page.
 
-QImage makeAppIcon() {
-  QImage img(64, 64, QImage::Format_ARGB32_Premultiplied);
+// Drawn on a 64-unit grid and scaled, so the desktop's larger icons are as sharp as the small one.
+QImage makeAppIcon(int size = 64) {
+  QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
   img.fill(Qt::transparent);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
+  p.scale(size / 64.0, size / 64.0);
   const QColor cover(150, 52, 44), coverEdge(104, 34, 30), paper(252, 247, 234), line(74, 60, 50);
 
   // Cover board under the pages.
@@ -1611,8 +1613,8 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <assets-dir>\n", argv[0]);
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: %s <assets-dir> [<desktop-icons-dir>]\n", argv[0]);
     return 2;
   }
   // Painting needs no window system; the offscreen platform keeps the tool headless.
@@ -1657,5 +1659,15 @@ int main(int argc, char** argv) {
     check(icons[i]().save(ico + name, "PNG"), name);
   }
   check(makeAppIcon().save(ico + "Quillon.png", "PNG"), "Quillon.png");
+  // The desktop's icon theme: hicolor/<size>x<size>/apps/quillon.png.
+  if (argc == 3) {
+    const QDir themes(QString::fromLocal8Bit(argv[2]));
+    for (int size : {48, 64, 128, 256}) {
+      const QString folder = QString("hicolor/%1x%1/apps").arg(size);
+      check(themes.mkpath(folder) &&
+                makeAppIcon(size).save(themes.filePath(folder + "/quillon.png"), "PNG"),
+            folder);
+    }
+  }
   return ok ? 0 : 1;
 }

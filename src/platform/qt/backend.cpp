@@ -195,6 +195,17 @@ void QtBackend::Show(ui::Form& form) {
   auto* window = new FormWindow();
   window->setAttribute(Qt::WA_DeleteOnClose, false);
   window->onCloseRequested = [&form] { form.CloseFromFrame(); };
+  if (form.onDropFiles) {
+    window->setAcceptDrops(true);
+    window->onFilesDropped = [&form, window](const QStringList& paths) {
+      std::vector<std::u16string> files;
+      for (const QString& path : paths) files.push_back(FromQString(path));
+      // Handled once the desktop's drag has ended, as the reader may show a message box.
+      QTimer::singleShot(0, window, [&form, files] {
+        if (form.onDropFiles) form.onDropFiles(files);
+      });
+    };
+  }
   Qt::WindowFlags flags =
       Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
   if (form.BorderStyle == ui::FormBorder::FixedDialog) {

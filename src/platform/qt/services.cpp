@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -49,14 +50,22 @@ int QtScreen::TwipsPerPixelY() const {
   return TwipsPerPixel(screen != nullptr ? screen->logicalDotsPerInchY() : 96.0);
 }
 
-int QtScreen::WidthTwips() const {
+int QtScreen::PixelWidth() const {
   QScreen* screen = PrimaryScreen();
-  return (screen != nullptr ? screen->geometry().width() : 0) * TwipsPerPixelX();
+  return screen != nullptr ? screen->geometry().width() : 0;
+}
+
+int QtScreen::PixelHeight() const {
+  QScreen* screen = PrimaryScreen();
+  return screen != nullptr ? screen->geometry().height() : 0;
+}
+
+int QtScreen::WidthTwips() const {
+  return (areaWidth_ > 0 ? areaWidth_ : PixelWidth()) * TwipsPerPixelX();
 }
 
 int QtScreen::HeightTwips() const {
-  QScreen* screen = PrimaryScreen();
-  return (screen != nullptr ? screen->geometry().height() : 0) * TwipsPerPixelY();
+  return (areaHeight_ > 0 ? areaHeight_ : PixelHeight()) * TwipsPerPixelY();
 }
 
 void QtDialogs::MessageBox(const std::u16string& text, const std::u16string& title,
@@ -122,8 +131,13 @@ DateTime QtClock::Now() const {
   return DateTime{date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
 }
 
-std::u16string QtProgram::Directory() const {
-  return FromQString(QCoreApplication::applicationDirPath());
+QtProgram::QtProgram()
+    : folders_(
+          ChooseDataFolders(ReadFolderFacts(FromQString(QCoreApplication::applicationDirPath())))) {
+}
+
+void QtProgram::MakeWritableFolder() const {
+  if (folders_.Writable != folders_.Shipped) QDir().mkpath(ToQString(folders_.Writable));
 }
 
 void QtProgram::End() {

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <string>
 
+#include "platform/data_folders.h"
 #include "platform/platform.h"
 
 namespace quillon::qt {
@@ -17,6 +18,17 @@ class QtScreen : public Screen {
   int HeightTwips() const override;
   int TwipsPerPixelX() const override;
   int TwipsPerPixelY() const override;
+  // The size the reader lays itself out for, instead of the whole screen's (--screen).
+  void UseArea(int widthPixels, int heightPixels) {
+    areaWidth_ = widthPixels;
+    areaHeight_ = heightPixels;
+  }
+  int PixelWidth() const;
+  int PixelHeight() const;
+
+ private:
+  int areaWidth_ = 0;
+  int areaHeight_ = 0;
 };
 
 class QtDialogs : public Dialogs {
@@ -36,11 +48,17 @@ class QtClock : public Clock {
 
 class QtProgram : public Program {
  public:
-  std::u16string Directory() const override;
+  QtProgram();
+  // Makes the writable folder when it is the user's: the reader makes Configure/ and Bookmark/
+  // itself, but not the folders above them.
+  void MakeWritableFolder() const;
+  std::u16string Directory() const override { return folders_.Writable; }
+  std::u16string ShippedDirectory() const override { return folders_.Shipped; }
   void End() override;
   bool Ended() const override { return ended_; }
 
  private:
+  DataFolders folders_;
   bool ended_ = false;
 };
 

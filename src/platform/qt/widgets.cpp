@@ -2,9 +2,13 @@
 
 #include <QChildEvent>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLinearGradient>
+#include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QUrl>
 #include <algorithm>
 
 namespace quillon::qt {
@@ -83,6 +87,30 @@ void FormWindow::closeEvent(QCloseEvent* event) {
   // The kit decides: unloading the form takes the window down.
   event->ignore();
   if (onCloseRequested) onCloseRequested();
+}
+
+namespace {
+
+QStringList LocalFiles(const QMimeData* data) {
+  QStringList paths;
+  if (data == nullptr) return paths;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  }
+  return paths;
+}
+
+}  // namespace
+
+void FormWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (onFilesDropped && !LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void FormWindow::dropEvent(QDropEvent* event) {
+  const QStringList paths = LocalFiles(event->mimeData());
+  if (!onFilesDropped || paths.isEmpty()) return;
+  event->acceptProposedAction();
+  onFilesDropped(paths);
 }
 
 LabelWidget::LabelWidget(QWidget* parent) : QWidget(parent) {

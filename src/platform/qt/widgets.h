@@ -39,13 +39,17 @@ class PictureSurface : public QWidget {
   bool cacheValid_ = false;
 };
 
-// The inside of a form's window; closing the window asks the kit to unload the form.
+// The inside of a form's window; closing the window asks the kit to unload the form, and local
+// files dropped on it are handed on when someone listens.
 class FormWindow : public PictureSurface {
  public:
   std::function<void()> onCloseRequested;
+  std::function<void(const QStringList& paths)> onFilesDropped;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 };
 
 // A label that lays its text out once and then only draws it. On a picture surface the surface

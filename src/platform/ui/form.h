@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/ui/control.h"
@@ -49,6 +50,9 @@ class Form : public Control {
 
   std::function<void()> onLoad;
   std::function<void()> onQueryUnload;
+  // Files dropped on the window, in the order the desktop gives them; a form that sets it
+  // accepts drops.
+  std::function<void(const std::vector<std::u16string>& paths)> onDropFiles;
 
  protected:
   void OnPropertyChanged(Prop id) override;

@@ -1,0 +1,74 @@
+#include "platform/qt/command_line.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "platform/qt/convert.h"
+
+namespace quillon::qt {
+
+namespace {
+
+const QString kScreens = QStringLiteral("1024x768、1280x1024、1366x768、1440x900");
+
+CommandLine Ending(int code, const QString& output) {
+  CommandLine line;
+  line.Exit = true;
+  line.ExitCode = code;
+  line.Output = output;
+  return line;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments, const QString& version) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Quillon：中文 txt 小说阅读器。"));
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                QStringLiteral("显示这段说明后退出。"));
+  const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
+                                         QStringLiteral("显示版本后退出。"));
+  const QCommandLineOption screen(
+      QStringLiteral("screen"),
+      QStringLiteral("在更大的屏幕上按这四种分辨率之一布局：") + kScreens + QStringLiteral("。"),
+      QStringLiteral("WxH"));
+  parser.addOption(help);
+  parser.addOption(versionOption);
+  parser.addOption(screen);
+  parser.addPositionalArgument(QStringLiteral("BOOK"),
+                               QStringLiteral("要打开的书；读过的书从上次的进度接着读。"),
+                               QStringLiteral("[BOOK]"));
+
+  const QString program = QStringLiteral("quillon");
+  if (!parser.parse(arguments)) {
+    return Ending(2, program + QStringLiteral(": ") + parser.errorText() +
+                         QStringLiteral("\n请用 quillon --help 查看用法。\n"));
+  }
+  if (parser.isSet(help)) return Ending(0, parser.helpText());
+  if (parser.isSet(versionOption)) return Ending(0, program + QStringLiteral(" ") + version + '\n');
+
+  CommandLine line;
+  if (parser.isSet(screen)) {
+    static const QRegularExpression size(QStringLiteral("^(\\d{3,4})[xX*](\\d{3,4})$"));
+    const QString value = parser.value(screen);
+    const QRegularExpressionMatch match = size.match(value);
+    const QString normal =
+        match.hasMatch() ? match.captured(1) + 'x' + match.captured(2) : QString();
+    if (!kScreens.split(QStringLiteral("、")).contains(normal)) {
+      return Ending(2, program + QStringLiteral(": --screen ") + value +
+                           QStringLiteral(" 不是 Quillon 支持的分辨率；可以用的是 ") + kScreens +
+                           QStringLiteral("。\n"));
+    }
+    line.ScreenWidth = match.captured(1).toInt();
+    line.ScreenHeight = match.captured(2).toInt();
+  }
+  const QStringList books = parser.positionalArguments();
+  if (books.size() > 1) {
+    return Ending(2, program + QStringLiteral(": 一次只能打开一本书。\n"));
+  }
+  if (!books.isEmpty()) line.Book = FromQString(QFileInfo(books.front()).absoluteFilePath());
+  return line;
+}
+
+}  // namespace quillon::qt

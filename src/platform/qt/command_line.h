@@ -1,0 +1,26 @@
+#pragma once
+// The reader's command line: quillon [--screen WxH] [BOOK], besides --help and --version.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <string>
+
+namespace quillon::qt {
+
+struct CommandLine {
+  // The book to start in, made absolute so that it matches the paths in the reading history.
+  std::optional<std::u16string> Book;
+  // --screen: lay the reader out for this supported size on a larger screen.
+  int ScreenWidth = 0;
+  int ScreenHeight = 0;
+  // Help, the version or a mistake: print Output (on standard error when the code is not 0)
+  // and end with ExitCode instead of starting.
+  bool Exit = false;
+  int ExitCode = 0;
+  QString Output;
+};
+
+CommandLine ParseCommandLine(const QStringList& arguments, const QString& version);
+
+}  // namespace quillon::qt

@@ -1,0 +1,54 @@
+// The command line as a user types it: a book, --screen, --help and --version, and mistakes.
+
+#include "platform/qt/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "platform/qt/convert.h"
+
+namespace quillon {
+namespace {
+
+TEST(CommandLine, BooksScreensHelpAndMistakes) {
+  struct Case {
+    QStringList arguments;
+    int exitCode;  // -1: the reader starts
+    const char* output;
+    const char* book;
+    int width;
+  };
+  const QString cwd = QDir::currentPath();
+  const Case cases[] = {
+      {{}, -1, "", nullptr, 0},
+      {{"/书库/红楼梦.txt"}, -1, "", "/书库/红楼梦.txt", 0},
+      {{"红楼梦.txt"}, -1, "", "红楼梦.txt", 0},  // relative: made absolute
+      {{"--screen", "1440x900", "a.txt"}, -1, "", "a.txt", 1440},
+      {{"--screen=1024*768"}, -1, "", nullptr, 1024},
+      {{"--screen", "1920x1080"}, 2, "1920x1080 不是 Quillon 支持的分辨率", nullptr, 0},
+      {{"--screen", "big"}, 2, "不是 Quillon 支持的分辨率", nullptr, 0},
+      {{"--colour"}, 2, "--help", nullptr, 0},
+      {{"a.txt", "b.txt"}, 2, "一次只能打开一本书", nullptr, 0},
+      {{"--help"}, 0, "--screen <WxH>", nullptr, 0},
+      {{"--version"}, 0, "quillon 2.0.0", nullptr, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments.join(' ').toStdString());
+    const qt::CommandLine line =
+        qt::ParseCommandLine(QStringList{"quillon"} + c.arguments, QStringLiteral("2.0.0"));
+    EXPECT_EQ(line.Exit ? line.ExitCode : -1, c.exitCode);
+    EXPECT_TRUE(line.Output.contains(QString::fromUtf8(c.output))) << line.Output.toStdString();
+    if (c.book == nullptr) {
+      EXPECT_FALSE(line.Book.has_value());
+    } else {
+      ASSERT_TRUE(line.Book.has_value());
+      const QString book = QString::fromUtf8(c.book);
+      EXPECT_EQ(qt::ToQString(*line.Book), book.startsWith('/') ? book : cwd + '/' + book);
+    }
+    EXPECT_EQ(line.ScreenWidth, c.width);
+  }
+}
+
+}  // namespace
+}  // namespace quillon
