@@ -1,4 +1,5 @@
-// GB18030 decoding and encoding against glibc's iconv, on a 20 MB book made up in memory.
+// GB18030 decoding and encoding against glibc's iconv, on a 20 MB book made up in memory, and
+// Big5 decoding on a book of the same shape.
 
 #include <benchmark/benchmark.h>
 #include <iconv.h>
@@ -71,6 +72,46 @@ const std::string& Book() {
   return book;
 }
 
+void PutBig5Pair(std::string& text, unsigned lead, Random& random) {
+  const std::uint32_t trail = random.Below(157);
+  PutPair(text, lead, trail < 63 ? 0x40 + trail : 0xA1 + trail - 63);
+}
+
+// The same novel in Big5: the frequently used hanzi (0xA440..0xC67E) where the GBK book has
+// GB2312 characters, the less used ones (0xC940..0xF9D5) where it has GBK-only ones.
+std::string MakeBig5Book(std::size_t size) {
+  static const char* const kPunctuation[] = {"\xA1\x41", "\xA1\x41", "\xA1\x41", "\xA1\x43",
+                                             "\xA1\x43", "\xA1\x42", "\xA1\x47", "\xA1\x75",
+                                             "\xA1\x76", "\xA1\x49", "\xA1\x48", "\xA1\x4B"};
+  static const char* const kAscii[] = {" ", "......", "12", "A", "\"", ", ", "2.5"};
+  Random random;
+  std::string text;
+  text.reserve(size + 4096);
+  while (text.size() < size) {
+    text += random.Below(4) == 0 ? "\xA1\x40\xA1\x40" : "    ";
+    const std::uint32_t length = 20 + random.Below(600);
+    for (std::uint32_t i = 0; i < length; ++i) {
+      const std::uint32_t roll = random.Below(1000);
+      if (roll < 110) {
+        text += kPunctuation[random.Below(std::size(kPunctuation))];
+      } else if (roll < 135) {
+        PutBig5Pair(text, 0xC9 + random.Below(0xF9 - 0xC9), random);
+      } else if (roll < 150) {
+        text += kAscii[random.Below(std::size(kAscii))];
+      } else {
+        PutBig5Pair(text, 0xA4 + random.Below(0xC6 - 0xA4), random);
+      }
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+const std::string& Big5Book() {
+  static const std::string book = MakeBig5Book(20u << 20);
+  return book;
+}
+
 // iconv into a buffer it gets new each time, as a caller that keeps the text would, or into one
 // already in use, which leaves out the cost of first touching fresh memory.
 void RunIconv(benchmark::State& state, const char* to, const char* from, std::string_view in,
@@ -98,7 +139,7 @@ void RunIconv(benchmark::State& state, const char* to, const char* from, std::st
   iconv_close(cd);
 }
 
-// All figures are in bytes of GB18030, read or written, so they compare directly.
+// All figures are in bytes of the encoded book, read or written, so they compare directly.
 void SetBookBytes(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Book().size()));
 }
@@ -112,6 +153,16 @@ void BM_DecodeGb18030(benchmark::State& state) {
   SetBookBytes(state);
 }
 BENCHMARK(BM_DecodeGb18030)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeBig5(benchmark::State& state) {
+  const std::string& book = Big5Book();
+  for (auto _ : state) {
+    std::u16string text = quillon::codepage::DecodeBig5(book);
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * book.size()));
+}
+BENCHMARK(BM_DecodeBig5)->Unit(benchmark::kMillisecond);
 
 void BM_IconvToUtf16(benchmark::State& state) {
   RunIconv(state, "UTF-16LE", "GB18030", Book(), Book().size() * 2, true);
@@ -131,6 +182,19 @@ void BM_AppendGb18030IntoReused(benchmark::State& state) {
   SetBookBytes(state);
 }
 BENCHMARK(BM_AppendGb18030IntoReused)->Unit(benchmark::kMillisecond);
+
+void BM_AppendBig5IntoReused(benchmark::State& state) {
+  const std::string& book = Big5Book();
+  std::u16string text;
+  text.reserve(book.size());
+  for (auto _ : state) {
+    text.clear();
+    quillon::codepage::AppendBig5(book, text);
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * book.size()));
+}
+BENCHMARK(BM_AppendBig5IntoReused)->Unit(benchmark::kMillisecond);
 
 void BM_IconvToUtf16IntoReused(benchmark::State& state) {
   RunIconv(state, "UTF-16LE", "GB18030", Book(), Book().size() * 2, false);

@@ -19,6 +19,22 @@ void AppendGb18030(std::string_view bytes, std::u16string& out);
 // Encodes to GB18030. A lone surrogate, which no encoding can carry, becomes '?'.
 std::string EncodeGb18030(std::u16string_view text);
 
+// Decodes Big5 as glibc's "CP950" reads it (Big5 with the common Windows extensions). A code
+// glibc leaves unmapped, a lone 0x80 or 0xFF, or a lead cut off at the end becomes U+FFFD; so does
+// a lead followed by a byte that cannot be a trail, and that byte is read again unless it is 0x80
+// or 0xFF, so no text behind a damaged spot is lost.
+std::u16string DecodeBig5(std::string_view bytes);
+void AppendBig5(std::string_view bytes, std::u16string& out);
+
+// Encodes to Big5. A character Big5 cannot carry becomes '?'. Of several codes for one character
+// the lowest is written, except for 十 and 卅, written with their codes among the hanzi rather
+// than as the numerals of the symbol rows, as glibc does.
+std::string EncodeBig5(std::u16string_view text);
+
+// Whether a character is among the GB2312 level-1 or the frequently used Big5 hanzi, the most
+// common characters of simplified and of traditional Chinese.
+bool IsCommonHanzi(char16_t c);
+
 // UTF-8 both ways. Invalid input becomes U+FFFD per maximal invalid subpart (as WHATWG does).
 std::u16string DecodeUtf8(std::string_view bytes);
 void AppendUtf8(std::string_view bytes, std::u16string& out);
