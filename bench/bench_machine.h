@@ -30,9 +30,14 @@ class BenchMachine : public quillon::Screen,
   }
   std::optional<std::u16string> OpenFile(const quillon::OpenFileRequest&) override { return {}; }
   std::optional<quillon::ui::Color> ChooseColor(quillon::ui::Color) override { return {}; }
+  bool Ask(const std::u16string&, const std::u16string&, const std::u16string&,
+           const std::u16string&) override {
+    return false;
+  }
   void Show(quillon::ui::Form&) override {}
   void RunModal(quillon::ui::Form&) override {}
   void Unload(quillon::ui::Form&) override {}
+  void PopupMenu(quillon::ui::Form&, const quillon::ui::Menu&) override {}
   quillon::DateTime Now() const override { return {}; }
   std::u16string Directory() const override { return directory_; }
   std::u16string ShippedDirectory() const override { return directory_; }

@@ -1,10 +1,18 @@
 // Starts Qt, the platform services and the reader window, with the book and the screen size the
 // command line names.
 
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QFileInfo>
-#include <cstdio>
+#include <QSessionManager>
+#include <QSocketNotifier>
 
+#include <csignal>
+#include <cstdio>
+#include <memory>
+
+#include "platform/files.h"
 #include "platform/qt/command_line.h"
 #include "platform/qt/convert.h"
 #include "platform/qt/qt_platform.h"
@@ -17,6 +25,15 @@ void Print(const QString& text, bool error) {
   std::fputs(text.toLocal8Bit().constData(), error ? stderr : stdout);
 }
 
+// A termination signal only writes a byte here; the event loop reads it and closes the window as
+// its close button would, so the book in view is remembered.
+int signalPipe[2] = {-1, -1};
+
+void OnTerminationSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -24,8 +41,8 @@ int main(int argc, char* argv[]) {
   // The windows decide when the program ends: unloading the last one ends it.
   QApplication::setQuitOnLastWindowClosed(false);
 
-  const quillon::qt::CommandLine line =
-      quillon::qt::ParseCommandLine(QApplication::arguments(), QStringLiteral(QUILLON_VERSION));
+  const quillon::qt::CommandLine line = quillon::qt::ParseCommandLine(
+      std::vector<std::string>(argv, argv + argc), QStringLiteral(QUILLON_VERSION));
   if (line.Exit) {
     Print(line.Output, line.ExitCode != 0);
     return line.ExitCode;
@@ -53,8 +70,22 @@ int main(int argc, char* argv[]) {
   quillon::frmMain reader(platform.platform, pub);
   reader.Show();
   if (platform.program.Ended() || !reader.IsLoaded()) return 0;
+
+  std::unique_ptr<QSocketNotifier> signalNotifier;
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) == 0) {
+    signalNotifier = std::make_unique<QSocketNotifier>(signalPipe[1], QSocketNotifier::Read);
+    QObject::connect(signalNotifier.get(), &QSocketNotifier::activated, [&reader] {
+      char byte = 0;
+      [[maybe_unused]] const ssize_t got = ::read(signalPipe[1], &byte, 1);
+      if (reader.IsLoaded()) reader.CloseFromFrame();
+    });
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) std::signal(signal, OnTerminationSignal);
+  }
+  // The desktop session ending may not give the window time to close itself.
+  QObject::connect(&application, &QGuiApplication::commitDataRequest,
+                   [&reader](QSessionManager&) { reader.SaveBookInView(); });
   if (line.Book) {
-    if (!QFileInfo::exists(quillon::qt::ToQString(*line.Book))) {
+    if (!quillon::files::FileExists(*line.Book)) {
       Print(QStringLiteral("quillon: 找不到这本书：") + quillon::qt::ToQString(*line.Book) + '\n',
             true);
     }

@@ -8,37 +8,20 @@
 #include <vector>
 
 #include "platform/codepage.h"
+#include "platform/files.h"
 
 namespace quillon {
 
 namespace {
 
-constexpr std::size_t kHeadSample = 64 * 1024;
-constexpr std::size_t kMiddleSample = 64 * 1024;
+// Some thousands of characters from three places of the file settle its encoding.
+constexpr std::size_t kHeadSample = 16 * 1024;
+constexpr std::size_t kMiddleSample = 16 * 1024;
 constexpr std::size_t kTailSample = 8 * 1024;
 constexpr std::size_t kChunk = 1024 * 1024;
 
-bool StartsWith(std::string_view bytes, std::string_view mark) {
-  return bytes.size() >= mark.size() && bytes.compare(0, mark.size(), mark) == 0;
-}
-
-void Decode(BookEncoding encoding, std::string_view bytes, std::u16string& out) {
-  switch (encoding) {
-    case BookEncoding::Utf8:
-      codepage::AppendUtf8(bytes, out);
-      break;
-    case BookEncoding::Utf16LE:
-    case BookEncoding::Utf16BE:
-      out += codepage::DecodeUtf16(bytes, encoding == BookEncoding::Utf16BE);
-      break;
-    default:
-      codepage::AppendGb18030(bytes, out);
-      break;
-  }
-}
-
 // How much of a piece can be decoded before the rest of the file is seen. A byte below 0x30 is
-// never part of a multi-byte character in GB18030 or UTF-8, and a decoder is always between
+// never part of a multi-byte character in GB18030, Big5 or UTF-8, and a decoder is always between
 // characters after it; UTF-16 only needs whole code units.
 std::size_t WholePart(BookEncoding encoding, std::string_view bytes) {
   if (encoding == BookEncoding::Utf16LE || encoding == BookEncoding::Utf16BE) {
@@ -51,8 +34,10 @@ std::size_t WholePart(BookEncoding encoding, std::string_view bytes) {
 
 class File {
  public:
+  // O_NONBLOCK: a named pipe chosen as a book must not hold the window until someone writes to
+  // it; it is then refused as not a regular file.
   explicit File(const std::u16string& path)
-      : fd_(::open(codepage::EncodeUtf8(path).c_str(), O_RDONLY | O_CLOEXEC)) {}
+      : fd_(::open(files::NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
   ~File() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -89,55 +74,50 @@ class File {
 
 }  // namespace
 
-DetectedEncoding DetectBookEncoding(std::string_view head, std::string_view middle,
-                                    std::string_view tail) {
-  if (StartsWith(head, "\xEF\xBB\xBF")) return {BookEncoding::Utf8, 3};
-  if (StartsWith(head, "\xFF\xFE")) return {BookEncoding::Utf16LE, 2};
-  if (StartsWith(head, "\xFE\xFF")) return {BookEncoding::Utf16BE, 2};
-  bool nonAscii = false;
-  for (std::string_view sample : {head, middle, tail}) {
-    const codepage::Utf8Check check = codepage::CheckUtf8Sample(sample);
-    if (!check.Valid) return {};
-    nonAscii = nonAscii || check.NonAscii;
+BookText DecodeBook(std::string_view bytes, std::optional<BookEncoding> encoding) {
+  DetectedEncoding detected = DetectBookEncoding(bytes);
+  if (encoding) {
+    const bool markFits = detected.MarkLength > 0 && detected.Encoding == *encoding;
+    detected = {*encoding, markFits ? detected.MarkLength : 0, true};
   }
-  return nonAscii ? DetectedEncoding{BookEncoding::Utf8, 0} : DetectedEncoding{};
-}
-
-namespace {
-
-DetectedEncoding DetectInBytes(std::string_view bytes) {
-  const std::size_t size = bytes.size();
-  const std::size_t middleStart = size / 2;
-  return DetectBookEncoding(bytes.substr(0, kHeadSample), bytes.substr(middleStart, kMiddleSample),
-                            bytes.substr(size > kTailSample ? size - kTailSample : 0));
-}
-
-}  // namespace
-
-BookText DecodeBook(std::string_view bytes) {
-  const DetectedEncoding detected = DetectInBytes(bytes);
   std::u16string text;
   text.reserve(bytes.size());
-  Decode(detected.Encoding, bytes.substr(detected.MarkLength), text);
+  DecodeAs(detected.Encoding, bytes.substr(detected.MarkLength), text);
   return BookText::FromText(std::move(text));
 }
 
-std::optional<BookText> ReadBookFile(const std::u16string& path) {
+BookFile ReadBookFile(const std::u16string& path, std::optional<BookEncoding> encoding) {
+  BookFile book;
   File file(path);
-  if (!file.IsOpen()) return std::nullopt;
+  if (!file.IsOpen()) return book;
   const std::optional<std::size_t> size = file.RegularSize();
-  if (!size) return std::nullopt;
+  if (!size) return book;
 
   // Offsets into the text are 32-bit; a text file of 4 GB is not a book anyway.
-  if (*size >= (std::size_t{1} << 32)) return std::nullopt;
+  if (*size >= (std::size_t{1} << 32)) return book;
 
+  // The samples start at even offsets, where UTF-16 code units start.
   std::string head, middle, tail;
-  const std::size_t middleStart = *size / 2;
+  const std::size_t middleStart = *size / 2 & ~std::size_t{1};
+  const std::size_t tailStart = *size > kTailSample ? (*size - kTailSample) & ~std::size_t{1} : 0;
   if (!file.AppendAt(0, kHeadSample, head) || !file.AppendAt(middleStart, kMiddleSample, middle) ||
-      !file.AppendAt(*size > kTailSample ? *size - kTailSample : 0, kTailSample, tail)) {
-    return std::nullopt;
+      !file.AppendAt(tailStart, kTailSample, tail)) {
+    return book;
   }
-  const DetectedEncoding detected = DetectBookEncoding(head, middle, tail);
+  DetectedEncoding detected =
+      head.size() == *size ? DetectBookEncoding({head, true, true}, {}, {})
+                           : DetectBookEncoding({head, true, false}, {middle, false, false},
+                                                {tail, false, true});
+  if (encoding) {
+    // The user's choice stands, but a mark is still not part of the text.
+    const bool markFits = detected.MarkLength > 0 && detected.Encoding == *encoding;
+    detected = {*encoding, markFits ? detected.MarkLength : 0, true};
+  }
+  book.Encoding = detected.Encoding;
+  if (!detected.LooksLikeText) {
+    book.NotText = true;
+    return book;
+  }
 
   // Every encoding gives at most one UTF-16 unit per byte. The room is only reserved: pages that
   // the text does not reach are never touched and cost no memory.
@@ -148,15 +128,16 @@ std::optional<BookText> ReadBookFile(const std::u16string& path) {
   std::size_t offset = detected.MarkLength;
   while (offset < *size) {
     const std::size_t carried = piece.size();
-    if (!file.AppendAt(offset, kChunk, piece)) return std::nullopt;
+    if (!file.AppendAt(offset, kChunk, piece)) return book;
     if (piece.size() == carried) break;  // the file shrank while it was read
     offset += piece.size() - carried;
     const std::size_t whole = WholePart(detected.Encoding, piece);
-    Decode(detected.Encoding, std::string_view(piece).substr(0, whole), text);
+    DecodeAs(detected.Encoding, std::string_view(piece).substr(0, whole), text);
     piece.erase(0, whole);
   }
-  Decode(detected.Encoding, piece, text);
-  return BookText::FromText(std::move(text));
+  DecodeAs(detected.Encoding, piece, text);
+  book.Text = BookText::FromText(std::move(text));
+  return book;
 }
 
 }  // namespace quillon

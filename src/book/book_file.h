@@ -7,26 +7,24 @@
 #include <string_view>
 
 #include "book/book_text.h"
+#include "book/encoding_detect.h"
 
 namespace quillon {
 
-enum class BookEncoding { Gb18030, Utf8, Utf16LE, Utf16BE };
+// The whole of a book held in memory (tests, fuzzing), in the encoding given or the one detected.
+BookText DecodeBook(std::string_view bytes, std::optional<BookEncoding> encoding = std::nullopt);
 
-struct DetectedEncoding {
+struct BookFile {
+  // nullopt when the file cannot be read (missing, a directory, no permission, a read error) or
+  // when NotText says why nothing was read.
+  std::optional<BookText> Text;
   BookEncoding Encoding = BookEncoding::Gb18030;
-  std::size_t MarkLength = 0;  // the byte-order mark, which is not part of the text
+  // No encoding makes text of the file; asked for an encoding, it is read in that one anyway.
+  bool NotText = false;
 };
 
-// A byte-order mark decides; otherwise text whose samples (the start, a slice from the middle and
-// the end of the file) are valid UTF-8 with some non-ASCII is UTF-8, and everything else GB18030,
-// which reads GB2312 and GBK books exactly.
-DetectedEncoding DetectBookEncoding(std::string_view head, std::string_view middle,
-                                    std::string_view tail);
-
-// The whole of a book held in memory (tests, fuzzing).
-BookText DecodeBook(std::string_view bytes);
-
-// nullopt when the file cannot be read: missing, a directory, no permission, a read error.
-std::optional<BookText> ReadBookFile(const std::u16string& path);
+// `encoding`: the one the user chose for this book; otherwise it is detected.
+BookFile ReadBookFile(const std::u16string& path,
+                      std::optional<BookEncoding> encoding = std::nullopt);
 
 }  // namespace quillon

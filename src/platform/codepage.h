@@ -39,14 +39,9 @@ bool IsCommonHanzi(char16_t c);
 std::u16string DecodeUtf8(std::string_view bytes);
 void AppendUtf8(std::string_view bytes, std::u16string& out);
 std::string EncodeUtf8(std::u16string_view text);
-
-// Whether a sample of a file reads as UTF-8. A character cut off at either end of the sample
-// does not count against it, since a sample is cut from the middle of a file.
-struct Utf8Check {
-  bool Valid = true;
-  bool NonAscii = false;  // pure ASCII reads the same in every encoding the reader knows
-};
-Utf8Check CheckUtf8Sample(std::string_view bytes);
+// Whether the bytes are UTF-8 throughout; with `cutAtEnd` a character cut off by their end
+// counts as whole, as in a sample taken from a longer file.
+bool IsValidUtf8(std::string_view bytes, bool cutAtEnd);
 
 // UTF-16 without a byte-order mark; an odd last byte becomes U+FFFD.
 std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian);

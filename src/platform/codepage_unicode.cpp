@@ -120,47 +120,6 @@ void AppendUtf8(std::string_view bytes, std::u16string& out) {
   out.append(buffer, used);
 }
 
-Utf8Check CheckUtf8Sample(std::string_view bytes) {
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  const std::size_t size = bytes.size();
-  Utf8Check check;
-  std::size_t i = 0;
-  // A sample that starts inside a character begins with up to three continuation bytes.
-  while (i < size && i < 3 && (data[i] & 0xC0) == 0x80) ++i;
-  while (i < size) {
-    const unsigned lead = data[i++];
-    if (lead < 0x80) continue;
-    check.NonAscii = true;
-    int needed = 0;
-    unsigned lower = 0x80;
-    unsigned upper = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      needed = 1;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      needed = 2;
-      if (lead == 0xE0) lower = 0xA0;
-      if (lead == 0xED) upper = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      needed = 3;
-      if (lead == 0xF0) lower = 0x90;
-      if (lead == 0xF4) upper = 0x8F;
-    } else {
-      check.Valid = false;
-      return check;
-    }
-    for (int k = 0; k < needed; ++k, ++i) {
-      if (i >= size) return check;  // cut off by the end of the sample
-      if (data[i] < lower || data[i] > upper) {
-        check.Valid = false;
-        return check;
-      }
-      lower = 0x80;
-      upper = 0xBF;
-    }
-  }
-  return check;
-}
-
 std::u16string DecodeUtf8(std::string_view bytes) {
   std::u16string out;
   out.reserve(CountUtf16Units(bytes));
@@ -205,6 +164,39 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
     out[i] = static_cast<char16_t>(data[2 * i + high] << 8 | data[2 * i + 1 - high]);
   }
   return out;
+}
+
+bool IsValidUtf8(std::string_view bytes, bool cutAtEnd) {
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t size = bytes.size();
+  std::size_t i = 0;
+  while (i < size) {
+    const unsigned lead = data[i++];
+    if (lead < 0x80) continue;
+    int needed = 0;
+    unsigned lower = 0x80;
+    unsigned upper = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      needed = 1;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      needed = 2;
+      if (lead == 0xE0) lower = 0xA0;
+      if (lead == 0xED) upper = 0x9F;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      needed = 3;
+      if (lead == 0xF0) lower = 0x90;
+      if (lead == 0xF4) upper = 0x8F;
+    } else {
+      return false;
+    }
+    for (int k = 0; k < needed; ++k, ++i) {
+      if (i >= size) return cutAtEnd;
+      if (data[i] < lower || data[i] > upper) return false;
+      lower = 0x80;
+      upper = 0xBF;
+    }
+  }
+  return true;
 }
 
 }  // namespace quillon::codepage

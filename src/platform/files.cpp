@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -15,7 +16,12 @@ namespace quillon::files {
 namespace {
 
 std::string SystemPath(std::u16string_view path) {
-  return codepage::EncodeUtf8(path);
+  return NativePath(path);
+}
+
+bool Exists(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0;
 }
 
 void SetError(std::string* error, const std::string& what, int errorNumber) {
@@ -61,6 +67,45 @@ std::atomic<unsigned> temporaryCounter{0};
 
 }  // namespace
 
+std::string NativePath(std::u16string_view path) {
+  std::string utf8 = codepage::EncodeUtf8(path);
+  if (Exists(utf8) || path.find_first_not_of(u"/\x01-\x7F") == std::u16string_view::npos) {
+    return utf8;
+  }
+  // Component by component, the form that exists; a component that exists in neither (a file
+  // about to be made) stays UTF-8.
+  std::string native;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    const std::size_t slash = std::min(path.find(u'/', start), path.size());
+    const std::u16string_view component = path.substr(start, slash - start);
+    std::string candidate = native + codepage::EncodeUtf8(component);
+    if (!Exists(candidate)) {
+      std::string gb = native + codepage::EncodeGb18030(component);
+      if (Exists(gb)) candidate = std::move(gb);
+    }
+    native = std::move(candidate);
+    if (slash < path.size()) native += '/';
+    start = slash + 1;
+  }
+  return native;
+}
+
+std::u16string PathFromNative(std::string_view bytes) {
+  std::u16string path;
+  std::size_t start = 0;
+  while (start <= bytes.size()) {
+    const std::size_t slash = std::min(bytes.find('/', start), bytes.size());
+    const std::string_view component = bytes.substr(start, slash - start);
+    const std::u16string utf8 = codepage::DecodeUtf8(component);
+    path +=
+        utf8.find(u'\uFFFD') == std::u16string::npos ? utf8 : codepage::DecodeGb18030(component);
+    if (slash < bytes.size()) path += u'/';
+    start = slash + 1;
+  }
+  return path;
+}
+
 bool FileExists(const std::u16string& path) {
   struct stat info {};
   return ::stat(SystemPath(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
@@ -77,11 +122,12 @@ bool MakeDirectory(const std::u16string& path) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::u16string& path) {
-  const int fd = ::open(SystemPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK a named pipe would block here until something wrote to it.
+  const int fd = ::open(SystemPath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return std::nullopt;
   std::optional<std::string> content;
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode)) {
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
     std::string bytes;
     // The size is only a hint: the file may grow or shrink while it is read.
     if (S_ISREG(info.st_mode) && info.st_size > 0) {

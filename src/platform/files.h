@@ -1,6 +1,7 @@
 #pragma once
 // The few file-system operations the reader needs. Paths are UTF-16 text like every other text of
-// the core and use '/' as the separator; they are turned into UTF-8 only at the system call.
+// the core and use '/' as the separator; they are turned into the system's bytes only at the
+// system call.
 
 #include <functional>
 #include <optional>
@@ -9,13 +10,21 @@
 
 namespace quillon::files {
 
+// A path as the system names it: UTF-8. A name whose bytes are not UTF-8 (a GBK name, as archives
+// made on Windows carry) was read as GB18030 by PathFromNative; each component is tried in
+// UTF-8 first and then in GB18030, so such a file is found again under its own bytes.
+std::string NativePath(std::u16string_view path);
+// The path the system gave in bytes: each component read as UTF-8, or as GB18030 where it is
+// not valid UTF-8.
+std::u16string PathFromNative(std::string_view bytes);
+
 bool FileExists(const std::u16string& path);  // something that is not a directory
 bool DirectoryExists(const std::u16string& path);
 // Creates the directory (its parent must exist). True when it exists afterwards.
 bool MakeDirectory(const std::u16string& path);
 
-// The whole content, or nullopt when the file cannot be opened or read (missing, a directory,
-// no permission).
+// The whole content of a regular file, or nullopt when it cannot be opened or read (missing, a
+// directory, a pipe or a device, no permission). Nothing here ever waits for a writer.
 std::optional<std::string> ReadWholeFile(const std::u16string& path);
 
 // Replaces the file with `bytes`: writes a temporary file beside it, flushes it to the disk and

@@ -12,6 +12,7 @@ namespace quillon {
 
 namespace ui {
 class Form;
+struct Menu;
 }
 
 class Screen {
@@ -43,6 +44,9 @@ class Dialogs {
   virtual std::optional<std::u16string> OpenFile(const OpenFileRequest& request) = 0;
   // The chosen colour, or nullopt when the user cancelled.
   virtual std::optional<ui::Color> ChooseColor(ui::Color initial) = 0;
+  // A question with two answers: true for `yes` (e.g. "仍然打开"), false for `no` or a closed box.
+  virtual bool Ask(const std::u16string& text, const std::u16string& title,
+                   const std::u16string& yes, const std::u16string& no) = 0;
 };
 
 // Shows forms, runs modal ones and takes them down again.
@@ -53,6 +57,9 @@ class FormHost {
   // Returns once the form has been unloaded.
   virtual void RunModal(ui::Form& form) = 0;
   virtual void Unload(ui::Form& form) = 0;
+  // Pops the menu up at the mouse over the form and returns once it has closed; the item chosen,
+  // if any, has had its click raised by then.
+  virtual void PopupMenu(ui::Form& form, const ui::Menu& menu) = 0;
 };
 
 class Clock {

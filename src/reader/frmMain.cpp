@@ -24,6 +24,7 @@ frmMain::frmMain(Platform& platform, mPubVariable& pub)
   DesignSurfaces();
   DesignToolbar();
   onLoad = [this] { Form_Load(); };
+  onQueryUnload = [this] { Form_QueryUnload(); };
   onDropFiles = [this](const std::vector<std::u16string>& paths) { Form_DropFiles(paths); };
   lblOpen.onClick = [this] { lblOpen_Click(); };
   lblLastRead.onClick = [this] { lblLastRead_Click(); };
@@ -37,13 +38,6 @@ frmMain::frmMain(Platform& platform, mPubVariable& pub)
       CoverLabel_MouseMove(*label);
     };
   }
-  for (int surface = 0; surface <= 1; ++surface) {
-    (surface == 0 ? lblRow1 : lblRow2).SetWiring([this, surface](ui::Label& row) {
-      row.onMouseMove = [this, surface, index = row.Index()](ui::MouseButton, int, int, int) {
-        lblRow_MouseMove(surface, index);
-      };
-    });
-  }
   tmrTime.onTimer = [this] { tmrTime_Timer(); };
   tmrPage.onTimer = [this] { tmrPage_Timer(); };
   tmrScrollScr.onTimer = [this] { tmrScrollScr_Timer(); };
@@ -51,7 +45,16 @@ frmMain::frmMain(Platform& platform, mPubVariable& pub)
   cmdNext.onClick = [this] { cmdNext_Click(); };
   cmdScrollScreen.onClick = [this] { ToggleScrollScreen(); };
   Toolbar.onButtonClick = [this](ui::ToolbarButton& button) { Toolbar_ButtonClick(button); };
+  for (int surface = 0; surface <= 1; ++surface) {
+    (surface == 0 ? lblRow1 : lblRow2).SetWiring([this, surface](ui::Label& row) {
+      row.onMouseMove = [this, surface, index = row.Index()](ui::MouseButton, int, int, int) {
+        lblRow_MouseMove(surface, index);
+      };
+      row.onMouseUp = [this](ui::MouseButton button, int, int, int) { Page_MouseUp(button); };
+    });
+  }
   MainPage.SetWiring([this](ui::PictureBox& surface) {
+    surface.onMouseUp = [this](ui::MouseButton button, int, int, int) { Page_MouseUp(button); };
     surface.onKeyDown = [this, index = surface.Index()](int keyCode, int shift) {
       MainPage_KeyDown(index, keyCode, shift);
     };

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "book/book_file.h"
 #include "book/book_rows.h"
 #include "book/book_text.h"
 #include "platform/datetime.h"
@@ -74,6 +75,9 @@ class frmMain : public ui::Form {
   float BookPrePercent = 0.0f;
   BookText BookLines;
   std::int32_t LineCount = 0;
+  // The encoding the book was read in, and whether the user chose it rather than detection.
+  BookEncoding BookEncodingInUse = BookEncoding::Gb18030;
+  bool BookEncodingChosen = false;
   RowTable BookRows;
   std::int32_t RowCount = 0;
   std::int32_t PageCount = 0;
@@ -97,6 +101,12 @@ class frmMain : public ui::Form {
   bool OpenBook(const std::u16string& path);
   // The first of several files dropped is opened.
   void Form_DropFiles(const std::vector<std::u16string>& paths);
+  // A right click on the page pops up its menu.
+  void Page_MouseUp(ui::MouseButton button);
+  ui::Menu PageMenu();
+  // Reads the open book again in `encoding` (nullopt: detected) at the same place, and keeps
+  // the choice for the next time the book is opened.
+  void ChooseEncoding(std::optional<BookEncoding> encoding);
   void tmrTime_Timer();
   void cmdBack_Click();
   void cmdNext_Click();
@@ -111,6 +121,11 @@ class frmMain : public ui::Form {
   void lblSet_Click();
   void lblHelp_Click();
   void lblExit_Click();
+  // The window closed by its frame, the desktop session or a termination signal: the book in
+  // view is remembered as 退出阅读 would, then the program ends.
+  void Form_QueryUnload();
+  // What leaving saves, for the session's end, when the window may not get to close itself.
+  void SaveBookInView();
   void Form_MouseMove();
   void CoverLabel_MouseMove(ui::Label& label);
   void lblRow_MouseMove(int surface, int index);

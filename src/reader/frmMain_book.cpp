@@ -7,7 +7,9 @@
 
 #include "book/book_file.h"
 #include "book/book_labels.h"
+#include "platform/files.h"
 #include "reader/frmMain.h"
+#include "records/book_encodings.h"
 #include "settings/row_metrics.h"
 
 namespace quillon {
@@ -75,14 +77,24 @@ std::int32_t frmMain::PagesInNormalLayout() const {
 
 bool frmMain::LoadBookText(const std::u16string& path) {
   if (path.empty()) return false;
-  std::optional<BookText> text;
+  const std::optional<BookEncoding> chosen = ChosenEncoding(
+      files::ReadWholeFile(BookEncodingsFilePath(platform_.program.Directory())).value_or(""),
+      path);
+  BookFile book;
   RowTable rows;
   try {
-    text = ReadBookFile(path);
+    book = ReadBookFile(path, chosen);
+    if (book.NotText) {
+      if (!platform_.dialogs.Ask(u"无法识别该文件的文字编码，它可能不是文本文件。", u"提示",
+                                 u"仍按 GB18030 打开", u"取消")) {
+        return false;
+      }
+      book = ReadBookFile(path, BookEncoding::Gb18030);
+    }
     // Wrapped here too, so that a book whose rows do not fit in memory fails before it replaces
     // the one open; the table is then kept and the wrap that follows reuses its room.
-    if (text && PageRows > 0 && RowChars > 0) {
-      rows.Wrap(*text, WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
+    if (book.Text && PageRows > 0 && RowChars > 0) {
+      rows.Wrap(*book.Text, WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
     }
   } catch (const std::bad_alloc&) {
     platform_.dialogs.MessageBox(u"这本书太大，Quillon 没有足够的内存打开它。", u"提示",
@@ -93,14 +105,16 @@ bool frmMain::LoadBookText(const std::u16string& path) {
                                  MessageIcon::Information);
     return false;
   }
-  if (!text) {
+  if (!book.Text) {
     platform_.dialogs.MessageBox(u"Quillon 未找到有效的阅读文件，请检查。", u"提示",
                                  MessageIcon::Information);
     return false;
   }
-  BookLines = std::move(*text);
+  BookLines = std::move(*book.Text);
   BookRows = std::move(rows);
   LineCount = BookLines.Count();
+  BookEncodingInUse = book.Encoding;
+  BookEncodingChosen = chosen.has_value();
   return true;
 }
 

@@ -12,6 +12,17 @@ const char16_t kNormalCaption[] = u"普通阅读";
 
 }  // namespace
 
+void frmMain::SaveBookInView() {
+  if (OnCover() || strBookPath.empty()) return;
+  StopScrollingIfRunning();
+  SettleSlide();
+  SaveLastRead();
+}
+
+void frmMain::Form_QueryUnload() {
+  SaveBookInView();
+}
+
 void frmMain::StopScrollingIfRunning() {
   // No timer may go on behind the cover or a modal dialog, and the page saved is the page shown.
   if (ScrollActive) ToggleScrollScreen();
@@ -72,10 +83,8 @@ void frmMain::Toolbar_ButtonClick(ui::ToolbarButton& button) {
       JumpToPage();
       break;
     case 11:
-      StopScrollingIfRunning();
-      SettleSlide();
+      SaveBookInView();
       // A failure to save has been told to the user by now; the reader still closes.
-      SaveLastRead();
       Unload();
       break;
     default:

@@ -78,19 +78,6 @@ TEST(BookEncodings, EveryEncodingABookArrivesIn) {
   }
 }
 
-TEST(BookEncodings, OnlyWholeSamplesOfValidUtf8MakeABookUtf8) {
-  const std::string utf8 = codepage::EncodeUtf8(u"春眠不觉晓");
-  const std::string gbk = codepage::EncodeGb18030(u"春眠不觉晓");
-  EXPECT_EQ(DetectBookEncoding(utf8, utf8, utf8).Encoding, BookEncoding::Utf8);
-  EXPECT_EQ(DetectBookEncoding(utf8, gbk, utf8).Encoding, BookEncoding::Gb18030)
-      << "one bad sample is enough";
-  EXPECT_EQ(DetectBookEncoding("plain", "ascii", "text").Encoding, BookEncoding::Gb18030);
-  // Samples cut in the middle of a character still count as UTF-8.
-  EXPECT_EQ(DetectBookEncoding(utf8.substr(0, utf8.size() - 1), utf8.substr(2), utf8).Encoding,
-            BookEncoding::Utf8);
-  EXPECT_EQ(DetectBookEncoding("\xEF\xBB\xBF" + gbk, "", "").MarkLength, 3u);
-}
-
 TEST(BookEncodings, DamagedBytesBecomeReplacementsAndNothingBehindThemIsLost) {
   const std::string bytes = codepage::EncodeGb18030(u"第一") + "\xFF\x81" + "\r\n" +
                             codepage::EncodeGb18030(u"回目") + "\x81";
@@ -101,7 +88,7 @@ TEST(BookEncodings, DamagedBytesBecomeReplacementsAndNothingBehindThemIsLost) {
 class BookFileTest : public ::testing::Test {
  protected:
   std::optional<BookText> Read(const std::string& relative) {
-    return ReadBookFile(codepage::DecodeUtf8(dir.path() + "/" + relative));
+    return ReadBookFile(codepage::DecodeUtf8(dir.path() + "/" + relative)).Text;
   }
   fake::TempDir dir;
 };
@@ -141,7 +128,7 @@ TEST(TestBooks, ReadWholeAndClean) {
   for (const Case& c : {Case{"xiyouji.gbk.txt", 3312}, Case{"rulinwaishi.gbk.txt", 970}}) {
     SCOPED_TRACE(c.name);
     const std::optional<BookText> book =
-        ReadBookFile(codepage::DecodeUtf8((fake::TestBooksDir() / c.name).string()));
+        ReadBookFile(codepage::DecodeUtf8((fake::TestBooksDir() / c.name).string())).Text;
     ASSERT_TRUE(book.has_value());
     EXPECT_EQ(book->Count(), c.lines);
     for (std::int32_t i = 0; i < book->Count(); ++i) {
@@ -155,7 +142,7 @@ TEST(TestBooks, ReadWholeAndClean) {
 TEST(TestBooks, EveryCharacterIsOnThePages) {
   for (const char* name : {"hongloumeng.gbk.txt", "xiyouji.gbk.txt", "rulinwaishi.gbk.txt"}) {
     const std::optional<BookText> book =
-        ReadBookFile(codepage::DecodeUtf8((fake::TestBooksDir() / name).string()));
+        ReadBookFile(codepage::DecodeUtf8((fake::TestBooksDir() / name).string())).Text;
     ASSERT_TRUE(book.has_value()) << name;
     for (const WrapMetrics& metrics : {WrapMetrics{41, 25, 4}, WrapMetrics{72, 25, 4},
                                        WrapMetrics{23, 24, 8}, WrapMetrics{121, 30, 8}}) {

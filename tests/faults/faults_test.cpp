@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -39,7 +41,8 @@ class FaultTest : public ::testing::Test {
   }
   std::u16string WritePagesBook(const std::string& name, int pages) {
     std::u16string text;
-    for (int i = 0; i < pages * 25; ++i) text += u"第" + codepage::DecodeUtf8(std::to_string(i / 25)) + u"页\r\n";
+    for (int i = 0; i < pages * 25; ++i)
+      text += u"第" + codepage::DecodeUtf8(std::to_string(i / 25)) + u"页\r\n";
     return WriteBook(name, codepage::EncodeGb18030(text));
   }
   void Open(frmMain& reader, const std::u16string& path) {
@@ -48,7 +51,8 @@ class FaultTest : public ::testing::Test {
   }
   std::size_t TemporaryFilesIn(const std::string& relative) const {
     std::size_t count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(fake.DirectoryUtf8() + "/" + relative)) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(fake.DirectoryUtf8() + "/" + relative)) {
       count += entry.path().filename().string().find(".tmp-") != std::string::npos;
     }
     return count;
@@ -128,7 +132,8 @@ TEST_F(FaultTest, ASettingsFileCutOffAnywhereNeverStopsTheStartAndIsNeverRewritt
 
 TEST_F(FaultTest, AHistoryCutOffAnywhereReadsWhatIsWholeAndIsNeverRewrittenByReading) {
   for (char16_t c = u'a'; c < u'a' + 20; ++c) {
-    MoveBookToTop(pub, u"/书/" + std::u16string(1, c) + u".txt", DateTime{2026, 12, 6, 5, 18, 3}, 0.5f);
+    MoveBookToTop(pub, u"/书/" + std::u16string(1, c) + u".txt", DateTime{2026, 12, 6, 5, 18, 3},
+                  0.5f);
   }
   const std::string whole = HistoryFileBytes(pub);
   for (std::size_t length = 0; length <= whole.size(); ++length) {
@@ -140,8 +145,10 @@ TEST_F(FaultTest, AHistoryCutOffAnywhereReadsWhatIsWholeAndIsNeverRewrittenByRea
     reader.Show();
     // Whole lines read, the rest of the entries are empty, and they stand first.
     int used = 0;
-    while (used < kHistorySize && !fresh.ReadRecordPath[static_cast<std::size_t>(used)].empty()) ++used;
-    for (int i = used; i < kHistorySize; ++i) EXPECT_TRUE(fresh.ReadRecordPath[static_cast<std::size_t>(i)].empty());
+    while (used < kHistorySize && !fresh.ReadRecordPath[static_cast<std::size_t>(used)].empty())
+      ++used;
+    for (int i = used; i < kHistorySize; ++i)
+      EXPECT_TRUE(fresh.ReadRecordPath[static_cast<std::size_t>(i)].empty());
     EXPECT_LE(used, static_cast<int>(std::count(cut.begin(), cut.end(), '\n')) + 1);
     fake.forms.onModal = [](ui::Form& form) { form.Unload(); };
     reader.lblHistory.Click();
@@ -165,7 +172,8 @@ TEST_F(FaultTest, ALastReadFileCutOffAnywhereEitherOpensTheBookOrSaysThereIsNone
     } else {
       ASSERT_EQ(fake.dialogs.messages.size(), 1u);
       const std::u16string& text = fake.dialogs.messages[0].text;
-      EXPECT_TRUE(text == u"没有历史阅读记录！" || text == u"Quillon 未找到有效的阅读文件，请检查。");
+      EXPECT_TRUE(text == u"没有历史阅读记录！" ||
+                  text == u"Quillon 未找到有效的阅读文件，请检查。");
     }
     EXPECT_EQ(fake.folder.Read("Bookmark/Lastread.dat"), cut);
   }
@@ -192,9 +200,14 @@ TEST_F(FaultTest, BooksThatAreEmptyHugeBinaryOrBlankStillOpen) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    Open(*reader, WriteBook("book.txt", c.bytes));
+    const std::size_t questions = fake.dialogs.questions.size();
+    // Junk is not text: the user is asked, and opens it as GB18030 all the same.
+    if (c.lines < 0) fake.dialogs.askAnswers.push_back(true);
+    Open(*reader, WriteBook("book" + std::to_string(c.bytes.size()) + ".txt", c.bytes));
     frmMain& r = *reader;
-    EXPECT_EQ(r.strBookName, u"book.txt");
+    EXPECT_EQ(fake.dialogs.questions.size(), questions + (c.lines < 0 ? 1 : 0));
+    EXPECT_EQ(r.strBookName,
+              u"book" + codepage::DecodeUtf8(std::to_string(c.bytes.size())) + u".txt");
     if (c.lines >= 0) {
       EXPECT_EQ(r.LineCount, c.lines);
       EXPECT_EQ(r.RowCount, c.rows);
@@ -209,6 +222,28 @@ TEST_F(FaultTest, BooksThatAreEmptyHugeBinaryOrBlankStillOpen) {
       EXPECT_LE(r.lblRow1[k].Caption.get().size(), static_cast<std::size_t>(r.RowChars + 1 + 8));
     }
   }
+}
+
+// What is not a book file is refused at once, the open book staying: a named pipe (which would
+// block a plain open until someone wrote to it), a folder, and junk the user declines to open.
+TEST_F(FaultTest, WhatIsNotABookIsRefusedAtOnce) {
+  auto reader = Start();
+  Open(*reader, WritePagesBook("small.txt", 3));
+  const std::string pipe = fake.DirectoryUtf8() + "/pipe.txt";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  fake.folder.Write("folder.txt/inside", "x");
+  std::string junk(4096, '\0');
+  for (std::size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>(i * 7919 % 251);
+  for (const std::u16string& path : {codepage::DecodeUtf8(pipe), fake.Directory() + u"/folder.txt",
+                                     WriteBook("junk.txt", junk)}) {
+    SCOPED_TRACE(codepage::EncodeUtf8(path));
+    const auto start = std::chrono::steady_clock::now();
+    Open(*reader, path);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(reader->strBookName, u"small.txt");
+    EXPECT_EQ(reader->PageCount, 3);
+  }
+  EXPECT_EQ(fake.dialogs.questions.size(), 1u) << "only the junk was a question";
 }
 
 // A book larger than the memory the program may take is refused with a message, and the book open
@@ -229,6 +264,8 @@ TEST_F(FaultTest, ABookTooLargeForMemoryIsRefusedAndTheOpenBookStays) {
   if (child == 0) {
     const rlimit cap{1u << 30, 1u << 30};
     setrlimit(RLIMIT_AS, &cap);
+    // Zero bytes are not text; the user opens it all the same.
+    fake.dialogs.askAnswers.push_back(true);
     Open(*reader, codepage::DecodeUtf8(huge));
     const bool told = !fake.dialogs.messages.empty() &&
                       fake.dialogs.messages.back().text.find(u"内存") != std::u16string::npos;

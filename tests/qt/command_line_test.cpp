@@ -35,8 +35,9 @@ TEST(CommandLine, BooksScreensHelpAndMistakes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments.join(' ').toStdString());
-    const qt::CommandLine line =
-        qt::ParseCommandLine(QStringList{"quillon"} + c.arguments, QStringLiteral("2.0.0"));
+    std::vector<std::string> arguments{"quillon"};
+    for (const QString& argument : c.arguments) arguments.push_back(argument.toStdString());
+    const qt::CommandLine line = qt::ParseCommandLine(arguments, QStringLiteral("2.0.0"));
     EXPECT_EQ(line.Exit ? line.ExitCode : -1, c.exitCode);
     EXPECT_TRUE(line.Output.contains(QString::fromUtf8(c.output))) << line.Output.toStdString();
     if (c.book == nullptr) {
@@ -48,6 +49,11 @@ TEST(CommandLine, BooksScreensHelpAndMistakes) {
     }
     EXPECT_EQ(line.ScreenWidth, c.width);
   }
+  // A name in GBK bytes, as archives made on Windows carry, is read as GB18030.
+  const qt::CommandLine gbk =
+      qt::ParseCommandLine({"quillon", "/\xBA\xEC\xC2\xA5\xC3\xCE.txt"}, QStringLiteral("2.0.0"));
+  ASSERT_TRUE(gbk.Book.has_value());
+  EXPECT_EQ(qt::ToQString(*gbk.Book), QString::fromUtf8("/红楼梦.txt"));
 }
 
 }  // namespace

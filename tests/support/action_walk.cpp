@@ -36,13 +36,14 @@ enum Kind : std::uint8_t {
   kHover,
   kCoverExit,
   kDrop,
+  kPageMenu,
   kKindCount
 };
 
 const char* const kKindNames[kKindCount] = {
     "open a book", "上次阅读",    "历史阅读 row", "settings",    "toolbar",
     "page key",    "Space",       "jump",         "slide ticks", "scroll ticks",
-    "clock",       "hover a row", "合上书本",     "drop files"};
+    "clock",       "hover a row", "合上书本",     "drop files",  "page menu"};
 
 // The toolbar buttons a user presses besides 设置 and 跳转, which have actions of their own.
 const int kToolbarButtons[] = {1, 3, 4, 6, 7, 11};
@@ -99,6 +100,7 @@ class Walk {
     fake_.dialogs.inputAnswers.clear();
     fake_.dialogs.colorAnswers.clear();
     fake_.forms.onModal = nullptr;
+    fake_.forms.onPopup = nullptr;
     if (std::optional<std::string> failure = CheckRecord()) return failure;
     if (!reader_->IsLoaded()) Start();  // the program ended; the user starts it again
     return Check();
@@ -206,6 +208,22 @@ class Walk {
         return;
       case kDrop:
         r.Form_DropFiles({books_[arg % books_.size()], books_[(arg + 1) % books_.size()]});
+        return;
+      case kPageMenu:
+        // A right click on a row of either surface; any command of the menu, sub-menus opened.
+        fake_.forms.onPopup = [arg](const ui::Menu& menu) {
+          std::vector<const ui::MenuItem*> commands;
+          std::function<void(const std::vector<ui::MenuItem>&)> collect =
+              [&](const std::vector<ui::MenuItem>& items) {
+                for (const ui::MenuItem& item : items) {
+                  if (!item.Items.empty()) collect(item.Items);
+                  if (item.Items.empty() && item.onClick && item.Enabled) commands.push_back(&item);
+                }
+              };
+          collect(menu.Items);
+          if (!commands.empty()) commands[(arg >> 1) % commands.size()]->onClick();
+        };
+        (arg & 1 ? r.lblRow2 : r.lblRow1)[0].MouseUp(ui::MouseButton::Right, 0, 10, 10);
         return;
       default:
         return;
@@ -381,7 +399,7 @@ std::vector<WalkAction> RandomActions(std::uint32_t seed, std::size_t count) {
   const std::uint8_t kinds[] = {kOpenBook, kLastRead,   kHistory,    kSettings,    kToolbar,
                                 kToolbar,  kToolbar,    kPageKey,    kPageKey,     kSpace,
                                 kJump,     kSlideTicks, kSlideTicks, kScrollTicks, kClock,
-                                kHover,    kCoverExit,  kDrop};
+                                kHover,    kCoverExit,  kDrop,       kPageMenu};
   std::mt19937 random(seed);
   std::vector<WalkAction> actions;
   for (std::size_t i = 0; i < count; ++i) {

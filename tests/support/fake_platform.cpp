@@ -34,6 +34,15 @@ std::optional<std::u16string> FakeDialogs::OpenFile(const OpenFileRequest& reque
   return TakeFront(openAnswers);
 }
 
+bool FakeDialogs::Ask(const std::u16string& text, const std::u16string&, const std::u16string&,
+                      const std::u16string&) {
+  questions.push_back(text);
+  if (askAnswers.empty()) return false;
+  const bool answer = askAnswers.front();
+  askAnswers.pop_front();
+  return answer;
+}
+
 std::optional<ui::Color> FakeDialogs::ChooseColor(ui::Color initial) {
   (void)initial;
   return TakeFront(colorAnswers);

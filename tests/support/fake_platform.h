@@ -43,6 +43,9 @@ class FakeDialogs : public Dialogs {
   std::deque<std::optional<std::u16string>> inputAnswers;
   std::deque<std::optional<std::u16string>> openAnswers;
   std::deque<std::optional<ui::Color>> colorAnswers;
+  // Answers to questions, in order; an empty queue answers no.
+  std::deque<bool> askAnswers;
+  std::vector<std::u16string> questions;
   std::vector<OpenFileRequest> openRequests;
   std::vector<std::u16string> inputPrompts;
 
@@ -52,6 +55,8 @@ class FakeDialogs : public Dialogs {
                                          const std::u16string& title) override;
   std::optional<std::u16string> OpenFile(const OpenFileRequest& request) override;
   std::optional<ui::Color> ChooseColor(ui::Color initial) override;
+  bool Ask(const std::u16string& text, const std::u16string& title, const std::u16string& yes,
+           const std::u16string& no) override;
 };
 
 class FakeFormHost : public FormHost {
@@ -61,10 +66,17 @@ class FakeFormHost : public FormHost {
   std::vector<ui::Form*> unloaded;
   // Works a modal form (clicks its buttons) before RunModal returns.
   std::function<void(ui::Form&)> onModal;
+  // Picks from a popup menu (raises an item's click) before PopupMenu returns.
+  std::function<void(const ui::Menu&)> onPopup;
+  int popups = 0;
 
   void Show(ui::Form& form) override { shown.push_back(&form); }
   void RunModal(ui::Form& form) override;
   void Unload(ui::Form& form) override { unloaded.push_back(&form); }
+  void PopupMenu(ui::Form&, const ui::Menu& menu) override {
+    ++popups;
+    if (onPopup) onPopup(menu);
+  }
 };
 
 class FakeClock : public Clock {

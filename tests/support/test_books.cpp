@@ -7,7 +7,9 @@
 
 namespace quillon::fake {
 
-std::filesystem::path TestBooksDir() { return std::filesystem::path(QUILLON_BOOKS_DIR); }
+std::filesystem::path TestBooksDir() {
+  return std::filesystem::path(QUILLON_BOOKS_DIR);
+}
 
 std::string ReadTestBook(const std::string& name) {
   const std::filesystem::path path = TestBooksDir() / name;

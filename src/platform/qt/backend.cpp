@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "platform/files.h"
 #include "platform/qt/convert.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/services.h"
@@ -197,12 +199,12 @@ void QtBackend::Show(ui::Form& form) {
   window->onCloseRequested = [&form] { form.CloseFromFrame(); };
   if (form.onDropFiles) {
     window->setAcceptDrops(true);
-    window->onFilesDropped = [&form, window](const QStringList& paths) {
-      std::vector<std::u16string> files;
-      for (const QString& path : paths) files.push_back(FromQString(path));
+    window->onFilesDropped = [&form, window](const std::vector<std::string>& paths) {
+      std::vector<std::u16string> dropped;
+      for (const std::string& path : paths) dropped.push_back(files::PathFromNative(path));
       // Handled once the desktop's drag has ended, as the reader may show a message box.
-      QTimer::singleShot(0, window, [&form, files] {
-        if (form.onDropFiles) form.onDropFiles(files);
+      QTimer::singleShot(0, window, [&form, dropped] {
+        if (form.onDropFiles) form.onDropFiles(dropped);
       });
     };
   }
@@ -248,6 +250,44 @@ void QtBackend::Unload(ui::Form& form) {
   if (auto loop = modalLoops_.find(&form); loop != modalLoops_.end()) loop->second->quit();
   // The program ends when its last window goes.
   if (shownForms_.empty()) QCoreApplication::quit();
+}
+
+namespace {
+
+void AddMenuItems(QMenu& menu, const std::vector<ui::MenuItem>& items,
+                  const ui::MenuItem*& chosen) {
+  for (const ui::MenuItem& item : items) {
+    if (item.Caption.empty()) {
+      menu.addSeparator();
+      continue;
+    }
+    if (!item.Items.empty()) {
+      QMenu* sub = menu.addMenu(ToQString(item.Caption));
+      sub->setEnabled(item.Enabled);
+      AddMenuItems(*sub, item.Items, chosen);
+      continue;
+    }
+    QAction* action = menu.addAction(ToQString(item.Caption));
+    action->setEnabled(item.Enabled);
+    action->setCheckable(item.Checked);
+    action->setChecked(item.Checked);
+    // Shown only: the window hears the keys itself.
+    if (!item.Shortcut.empty()) action->setShortcut(QKeySequence(ToQString(item.Shortcut)));
+    action->setShortcutVisibleInContextMenu(true);
+    QObject::connect(action, &QAction::triggered, &menu, [&chosen, &item] { chosen = &item; });
+  }
+}
+
+}  // namespace
+
+void QtBackend::PopupMenu(ui::Form& form, const ui::Menu& menu) {
+  QWidget* window = WidgetOf(form);
+  QMenu popup(window);
+  const ui::MenuItem* chosen = nullptr;
+  AddMenuItems(popup, menu.Items, chosen);
+  popup.exec(QCursor::pos());
+  // Raised once the menu has closed, so the command may show a dialog of its own.
+  if (chosen != nullptr && chosen->onClick) chosen->onClick();
 }
 
 void QtBackend::Build(ui::Control& control, QWidget* parent) {
@@ -621,10 +661,18 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonRelease: {
       if (hasOwnInput) return false;
       auto* mouse = static_cast<QMouseEvent*>(event);
-      const bool click = pressed_ == watched && mouse->button() == Qt::LeftButton &&
-                         widget->rect().contains(mouse->position().toPoint());
+      const bool inside =
+          pressed_ == watched && widget->rect().contains(mouse->position().toPoint());
       pressed_ = nullptr;
-      if (click) control->Click();
+      const QPoint at = mouse->position().toPoint();
+      if (inside) {
+        control->MouseUp(KitButtons(mouse->button()), KitShift(mouse->modifiers()), Twips(at.x()),
+                         Twips(at.y()));
+      }
+      // MouseUp may have unloaded the control.
+      if (inside && mouse->button() == Qt::LeftButton && controls_.count(watched) != 0) {
+        control->Click();
+      }
       return true;
     }
     case QEvent::KeyPress: {

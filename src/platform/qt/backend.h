@@ -25,6 +25,7 @@ class QtBackend : public QObject, public FormHost, public ui::ControlObserver {
   void Show(ui::Form& form) override;
   void RunModal(ui::Form& form) override;
   void Unload(ui::Form& form) override;
+  void PopupMenu(ui::Form& form, const ui::Menu& menu) override;
 
   void Changed(ui::Control& control, ui::Prop id) override;
   void ChildAdded(ui::Control& parent, ui::Control& child) override;

@@ -1,9 +1,10 @@
 #include "platform/qt/command_line.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
+#include <QDir>
 #include <QRegularExpression>
 
+#include "platform/files.h"
 #include "platform/qt/convert.h"
 
 namespace quillon::qt {
@@ -22,7 +23,9 @@ CommandLine Ending(int code, const QString& output) {
 
 }  // namespace
 
-CommandLine ParseCommandLine(const QStringList& arguments, const QString& version) {
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments, const QString& version) {
+  QStringList decoded;
+  for (const std::string& argument : arguments) decoded << QString::fromLocal8Bit(argument);
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Quillon：中文 txt 小说阅读器。"));
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
@@ -41,7 +44,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& versio
                                QStringLiteral("[BOOK]"));
 
   const QString program = QStringLiteral("quillon");
-  if (!parser.parse(arguments)) {
+  if (!parser.parse(decoded)) {
     return Ending(2, program + QStringLiteral(": ") + parser.errorText() +
                          QStringLiteral("\n请用 quillon --help 查看用法。\n"));
   }
@@ -67,7 +70,21 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& versio
   if (books.size() > 1) {
     return Ending(2, program + QStringLiteral(": 一次只能打开一本书。\n"));
   }
-  if (!books.isEmpty()) line.Book = FromQString(QFileInfo(books.front()).absoluteFilePath());
+  if (!books.isEmpty()) {
+    // The book's own bytes, found again among the arguments: decoding may have lost some.
+    std::string book = books.front().toLocal8Bit().toStdString();
+    for (std::size_t i = arguments.size(); i-- > 1;) {
+      if (QString::fromLocal8Bit(arguments[i]) == books.front()) {
+        book = arguments[i];
+        break;
+      }
+    }
+    if (book.empty() || book[0] != '/') {
+      book = QDir::currentPath().toLocal8Bit().toStdString() + '/' + book;
+    }
+    line.Book =
+        files::PathFromNative(QDir::cleanPath(QString::fromLatin1(book)).toLatin1().toStdString());
+  }
   return line;
 }
 

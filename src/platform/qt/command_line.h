@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quillon::qt {
 
@@ -21,6 +22,7 @@ struct CommandLine {
   QString Output;
 };
 
-CommandLine ParseCommandLine(const QStringList& arguments, const QString& version);
+// The arguments as the system passed them, in bytes: a book's name need not be UTF-8.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments, const QString& version);
 
 }  // namespace quillon::qt

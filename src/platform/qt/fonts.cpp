@@ -83,8 +83,8 @@ QFont NarrowedToFit(QFont font, const QStringList& texts, int widthPixels) {
     const QFontMetricsF metrics(candidate);
     std::pair<qreal, qsizetype> found{0, 0};
     for (const QString& text : texts) {
-      found = std::max(found, std::pair<qreal, qsizetype>{metrics.horizontalAdvance(text),
-                                                          text.size()});
+      found = std::max(found,
+                       std::pair<qreal, qsizetype>{metrics.horizontalAdvance(text), text.size()});
     }
     return found;
   };

@@ -11,6 +11,7 @@
 #include <QImageReader>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 #include <cmath>
@@ -122,6 +123,17 @@ std::optional<ui::Color> QtDialogs::ChooseColor(ui::Color initial) {
       QColorDialog::getColor(ToQColor(initial), DialogParent(), QStringLiteral("颜色"));
   if (!chosen.isValid()) return std::nullopt;
   return FromQColor(chosen);
+}
+
+bool QtDialogs::Ask(const std::u16string& text, const std::u16string& title,
+                    const std::u16string& yes, const std::u16string& no) {
+  QMessageBox box(QMessageBox::Question, ToQString(title), LineBreaks(text), QMessageBox::NoButton,
+                  DialogParent());
+  box.setTextFormat(Qt::PlainText);
+  QAbstractButton* yesButton = box.addButton(ToQString(yes), QMessageBox::AcceptRole);
+  box.addButton(ToQString(no), QMessageBox::RejectRole);
+  box.exec();
+  return box.clickedButton() == yesButton;
 }
 
 DateTime QtClock::Now() const {

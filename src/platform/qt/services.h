@@ -39,6 +39,8 @@ class QtDialogs : public Dialogs {
                                          const std::u16string& title) override;
   std::optional<std::u16string> OpenFile(const OpenFileRequest& request) override;
   std::optional<ui::Color> ChooseColor(ui::Color initial) override;
+  bool Ask(const std::u16string& text, const std::u16string& title, const std::u16string& yes,
+           const std::u16string& no) override;
 };
 
 class QtClock : public Clock {

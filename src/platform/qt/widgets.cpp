@@ -100,6 +100,19 @@ QStringList LocalFiles(const QMimeData* data) {
   return paths;
 }
 
+std::vector<std::string> LocalFileBytes(const QMimeData* data) {
+  // The name's own bytes: a name that is not UTF-8 arrives percent-encoded and would not survive
+  // a decoding to text.
+  std::vector<std::string> paths;
+  if (data == nullptr) return paths;
+  for (const QUrl& url : data->urls()) {
+    if (!url.isLocalFile()) continue;
+    paths.push_back(
+        QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
+  }
+  return paths;
+}
+
 }  // namespace
 
 void FormWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -107,8 +120,8 @@ void FormWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void FormWindow::dropEvent(QDropEvent* event) {
-  const QStringList paths = LocalFiles(event->mimeData());
-  if (!onFilesDropped || paths.isEmpty()) return;
+  const std::vector<std::string> paths = LocalFileBytes(event->mimeData());
+  if (!onFilesDropped || paths.empty()) return;
   event->acceptProposedAction();
   onFilesDropped(paths);
 }

@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <QWidget>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace quillon::qt {
@@ -44,7 +45,8 @@ class PictureSurface : public QWidget {
 class FormWindow : public PictureSurface {
  public:
   std::function<void()> onCloseRequested;
-  std::function<void(const QStringList& paths)> onFilesDropped;
+  // The paths in the system's bytes.
+  std::function<void(const std::vector<std::string>& paths)> onFilesDropped;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -72,6 +72,10 @@ void Control::MouseMove(MouseButton button, int shift, int x, int y) {
   if (onMouseMove && TakesInput()) onMouseMove(button, shift, x, y);
 }
 
+void Control::MouseUp(MouseButton button, int shift, int x, int y) {
+  if (onMouseUp && TakesInput()) onMouseUp(button, shift, x, y);
+}
+
 void Control::KeyDown(int keyCode, int shift) {
   if (onKeyDown && TakesInput()) onKeyDown(keyCode, shift);
 }

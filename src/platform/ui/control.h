@@ -62,12 +62,14 @@ class Control : public PropertyOwner {
   std::function<void(MouseButton button, int shift, int x, int y)> onMouseMove;
   std::function<void(int keyCode, int shift)> onKeyDown;
   std::function<void(int keyAscii)> onKeyPress;
+  std::function<void(MouseButton button, int shift, int x, int y)> onMouseUp;
 
   // What the user does. Only a control the user can see and use hears of it: one that is hidden,
   // disabled, or moved out of its container's inside (a page parked beside the window), or that
   // stands in such a container, takes no click, mouse move or key.
   void Click();
   void MouseMove(MouseButton button, int shift, int x, int y);
+  void MouseUp(MouseButton button, int shift, int x, int y);
   void KeyDown(int keyCode, int shift);
   void KeyPress(int keyAscii);
   bool TakesInput() const;

@@ -1,6 +1,7 @@
 #include "platform/ui/form.h"
 
 #include "platform/ui/controls.h"
+#include "platform/ui/menu.h"
 
 namespace quillon::ui {
 
@@ -47,6 +48,10 @@ void Form::Unload() {
   loaded_ = false;
   Visible = false;
   platform_.forms.Unload(*this);
+}
+
+void Form::PopupMenu(const Menu& menu) {
+  if (loaded_) platform_.forms.PopupMenu(*this, menu);
 }
 
 void Form::CloseFromFrame() {

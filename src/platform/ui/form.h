@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "platform/ui/control.h"
+#include "platform/ui/menu.h"
 
 namespace quillon::ui {
 
@@ -44,6 +45,7 @@ class Form : public Control {
   // The user closes the window by its frame (or the desktop closes it): QueryUnload is raised,
   // then the form unloads.
   void CloseFromFrame();
+  void PopupMenu(const Menu& menu);
 
   bool IsLoaded() const { return loaded_; }
   Platform& platform() { return platform_; }

@@ -6,5 +6,6 @@
 #include "platform/ui/control_array.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
+#include "platform/ui/menu.h"
 #include "platform/ui/property.h"
 #include "platform/ui/types.h"

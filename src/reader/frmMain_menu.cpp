@@ -1,0 +1,64 @@
+// The page's right-click menu, and the encoding a user chooses for a book.
+
+#include "platform/files.h"
+#include "reader/frmMain.h"
+#include "records/book_encodings.h"
+#include "records/reading_history.h"
+
+namespace quillon {
+
+namespace {
+
+const BookEncoding kEncodings[] = {BookEncoding::Gb18030, BookEncoding::Big5, BookEncoding::Utf8,
+                                   BookEncoding::Utf16LE, BookEncoding::Utf16BE};
+
+}  // namespace
+
+void frmMain::Page_MouseUp(ui::MouseButton button) {
+  if (button != ui::MouseButton::Right || OnCover()) return;
+  PopupMenu(PageMenu());
+}
+
+ui::Menu frmMain::PageMenu() {
+  ui::MenuItem encodings{u"编码", u"", false, true, {}, nullptr};
+  encodings.Items.push_back({u"自动识别（" + EncodingName(BookEncodingInUse) + u"）",
+                             u"",
+                             !BookEncodingChosen,
+                             true,
+                             {},
+                             [this] { ChooseEncoding({}); }});
+  encodings.Items.push_back({});
+  for (BookEncoding encoding : kEncodings) {
+    encodings.Items.push_back({EncodingName(encoding),
+                               u"",
+                               BookEncodingChosen && BookEncodingInUse == encoding,
+                               true,
+                               {},
+                               [this, encoding] { ChooseEncoding(encoding); }});
+  }
+  ui::Menu menu;
+  menu.Items.push_back(std::move(encodings));
+  return menu;
+}
+
+void frmMain::ChooseEncoding(std::optional<BookEncoding> encoding) {
+  if (OnCover() || strBookPath.empty()) return;
+  const std::u16string file = BookEncodingsFilePath(platform_.program.Directory());
+  const std::string before = files::ReadWholeFile(file).value_or(std::string());
+  if (!files::DirectoryExists(BookmarkDirectory(platform_.program.Directory()))) {
+    files::MakeDirectory(BookmarkDirectory(platform_.program.Directory()));
+  }
+  if (!files::ReplaceFile(file, WithChosenEncoding(before, strBookPath, encoding))) {
+    platform_.dialogs.MessageBox(u"Quillon 无法保存这本书的编码选择，下次打开时仍将自动识别。",
+                                 u"提示", MessageIcon::Information);
+  }
+  StopScrollingIfRunning();
+  SettleSlide();
+  // The same place in the book, as a fraction of its pages, whatever the new text's length.
+  const std::int32_t page = FirstTurnPending ? CurrentPage - 1 : CurrentPage;
+  const float fraction =
+      PageCount > 0 ? static_cast<float>(static_cast<double>(page) / PageCount) : 0.0f;
+  LoadHistoryRecord(strBookPath, fraction);
+}
+
+}  // namespace quillon
