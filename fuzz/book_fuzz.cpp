@@ -1,6 +1,8 @@
 // Any bytes as a book, wrapped with any row width from 1 to 200 and any page height from 1 to 60:
 // the rows are counted right, the pages are the rows' ceiling, no row is longer than the row
-// width plus one plus the indent, and every character of the text appears on the pages, in order.
+// width plus one plus the indent, every character of the text appears on the pages, in order, and
+// its position gives back its row. The chapters are short lines of the book in order, and a
+// search for a piece of the text finds it, with every hit inside its line and none overlapping.
 
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +11,8 @@
 
 #include "book/book_file.h"
 #include "book/book_rows.h"
+#include "book/book_search.h"
+#include "book/chapters.h"
 
 using namespace quillon;
 
@@ -52,8 +56,54 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
       }
       shownText += shown.substr(static_cast<std::size_t>(piece.Indent));
+      if (piece.Length > 0 &&
+          (rows.RowOfPosition(line, piece.Offset) != static_cast<std::int32_t>(next) ||
+           rows.RowOfPosition(line, piece.Offset + piece.Length - 1) !=
+               static_cast<std::int32_t>(next))) {
+        std::abort();
+      }
     }
   }
   if (shownText != bookText) std::abort();
+
+  const std::vector<Chapter> chapters = FindChapters(book);
+  for (std::size_t i = 0; i < chapters.size(); ++i) {
+    const Chapter& chapter = chapters[i];
+    if (chapter.Line < 0 || chapter.Line >= book.Count() ||
+        (i > 0 && chapter.Line <= chapters[i - 1].Line) || chapter.Title.empty() ||
+        chapter.Title.size() > kMaxHeadingLength ||
+        book.Line(chapter.Line).find(chapter.Title) == std::u16string_view::npos ||
+        ChapterAt(chapters, chapter.Line) != static_cast<std::int32_t>(i)) {
+      std::abort();
+    }
+  }
+
+  // A piece of the longest line, as long as the first byte says.
+  std::int32_t longest = -1;
+  for (std::int32_t line = 0; line < book.Count(); ++line) {
+    if (longest < 0 || book.LineLength(line) > book.LineLength(longest)) longest = line;
+  }
+  if (longest < 0 || book.LineLength(longest) == 0) return 0;
+  const std::u16string needle(book.Line(longest).substr(
+      0, 1 + data[0] % static_cast<std::size_t>(book.LineLength(longest))));
+  BookSearch search(needle);
+  while (!search.Step(book, 1 + data[1] % 7)) {
+  }
+  if (search.TotalHits() < 1 || search.Hits().empty() ||
+      search.Hits().size() > BookSearch::kMaxStoredHits ||
+      static_cast<std::int64_t>(search.Hits().size()) > search.TotalHits()) {
+    std::abort();
+  }
+  for (std::size_t i = 0; i < search.Hits().size(); ++i) {
+    const SearchHit& hit = search.Hits()[i];
+    const SearchHit* before = i > 0 ? &search.Hits()[i - 1] : nullptr;
+    if (hit.Length != static_cast<std::int32_t>(needle.size()) || hit.Offset < 0 ||
+        hit.Offset + hit.Length > book.LineLength(hit.Line) ||
+        (before != nullptr &&
+         (hit.Line < before->Line ||
+          (hit.Line == before->Line && hit.Offset < before->Offset + before->Length)))) {
+      std::abort();
+    }
+  }
   return 0;
 }

@@ -90,4 +90,14 @@ std::optional<std::u16string> RowTable::Row(const BookText& lines, std::int32_t 
   return std::move(rows.front());
 }
 
+std::int32_t RowTable::RowOfPosition(std::int32_t line, std::int32_t offset) const {
+  if (line < 0 || static_cast<std::size_t>(line) + 1 >= firstRow_.size()) return -1;
+  const std::int32_t first = firstRow_[static_cast<std::size_t>(line)];
+  const std::int32_t rows = firstRow_[static_cast<std::size_t>(line) + 1] - first;
+  // Row m of a wrapped line starts at m * RowChars - 2 (RowOfLine), so the last row starting at or
+  // before the offset holds it; a line of one row answers the same way through the clamp.
+  const std::int64_t row = (static_cast<std::int64_t>(std::max(offset, 0)) + 2) / metrics_.RowChars;
+  return first + static_cast<std::int32_t>(std::clamp<std::int64_t>(row, 0, std::max(rows - 1, 0)));
+}
+
 }  // namespace quillon

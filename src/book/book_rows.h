@@ -56,6 +56,10 @@ class RowTable {
   std::vector<std::u16string> Rows(const BookText& lines, std::int32_t first,
                                    std::int32_t count) const;
 
+  // The row that shows character `offset` of line `line` (an offset past the line's end gives its
+  // last row); -1 for a line that was not wrapped.
+  std::int32_t RowOfPosition(std::int32_t line, std::int32_t offset) const;
+
  private:
   WrapMetrics metrics_;
   // firstRow_[i] is the index of line i's first row; the last entry is the number of rows.

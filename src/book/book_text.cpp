@@ -21,8 +21,14 @@ BookText BookText::FromText(std::u16string text) {
     }
     book.lines_.push_back({static_cast<std::uint32_t>(span.Start),
                            static_cast<std::uint32_t>(span.Length + span.TailLength)});
+    if (span.EndsAtComma) book.afterComma_.push_back(static_cast<std::int32_t>(book.lines_.size()));
   }
   return book;
+}
+
+std::int32_t BookText::FileLineOf(std::int32_t index) const {
+  const auto sharing = std::upper_bound(afterComma_.begin(), afterComma_.end(), index);
+  return index - static_cast<std::int32_t>(sharing - afterComma_.begin());
 }
 
 }  // namespace quillon

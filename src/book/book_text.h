@@ -24,6 +24,9 @@ class BookText {
   std::int32_t LineLength(std::int32_t index) const {
     return static_cast<std::int32_t>(lines_[static_cast<std::size_t>(index)].Length);
   }
+  // The line of the file (from 0) that line `index` was read from, for reporting places as an
+  // editor shows them: the lines an ASCII comma splits off share their file line.
+  std::int32_t FileLineOf(std::int32_t index) const;
 
  private:
   struct LineSpan {
@@ -32,6 +35,9 @@ class BookText {
   };
   std::u16string text_;
   std::vector<LineSpan> lines_;
+  // The lines that follow an ASCII comma, ascending. Commas are rare in Chinese text, so this is
+  // far smaller than a mark on every line.
+  std::vector<std::int32_t> afterComma_;
 };
 
 }  // namespace quillon

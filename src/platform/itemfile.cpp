@@ -166,6 +166,7 @@ ItemSpan ItemReader::NextSpan() {
 
   if (position < size) {
     const char16_t terminator = text_[position++];
+    span.EndsAtComma = terminator == u',';
     if (terminator == u'\r' && position < size && text_[position] == u'\n') ++position;
   }
   position_ = position;

@@ -29,6 +29,7 @@ struct ItemSpan {
   std::size_t TailStart = 0;
   std::size_t TailLength = 0;
   bool Quoted = false;
+  bool EndsAtComma = false;  // the next item is on the same line of the file
 };
 
 class ItemReader {

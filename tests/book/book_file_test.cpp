@@ -55,6 +55,11 @@ TEST(BookLines, FollowTheItemRules) {
     EXPECT_EQ(LinesOf(BookText::FromText(c.text)), c.lines);
   }
   EXPECT_EQ(BookText::FromText(u"").Count(), 0);
+  // Lines split off at a comma, quoted or not, keep the line of the file they were read from.
+  const BookText split = BookText::FromText(u"a,\"b,c\",d\r\n\r\ne,f");
+  std::vector<std::int32_t> fileLines;
+  for (std::int32_t i = 0; i < split.Count(); ++i) fileLines.push_back(split.FileLineOf(i));
+  EXPECT_EQ(fileLines, (std::vector<std::int32_t>{0, 0, 0, 1, 2, 2}));
 }
 
 TEST(BookEncodings, EveryEncodingABookArrivesIn) {

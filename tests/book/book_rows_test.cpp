@@ -79,6 +79,9 @@ TEST(WrapRows, RowsGiveTheLineBackWhateverItsLength) {
       SCOPED_TRACE(::testing::Message()
                    << metrics.RowChars << "x" << metrics.PageRows << ", length " << length);
       const std::u16string line = Letters(length);
+      const BookText text = BookText::FromText(u"\r\n" + line);
+      RowTable table;
+      table.Wrap(text, metrics);
       std::u16string joined;
       const int count = RowsOfLine(length, metrics);
       for (int row = 0; row < count; ++row) {
@@ -86,6 +89,11 @@ TEST(WrapRows, RowsGiveTheLineBackWhateverItsLength) {
         ASSERT_GE(piece.Offset, 0);
         ASSERT_LE(piece.Offset + piece.Length, length);
         ASSERT_LE(piece.Length, metrics.RowChars + 1);
+        // A character's row is the one that shows it, at both ends of every row.
+        if (piece.Length > 0) {
+          ASSERT_EQ(table.RowOfPosition(1, piece.Offset), 1 + row);
+          ASSERT_EQ(table.RowOfPosition(1, piece.Offset + piece.Length - 1), 1 + row);
+        }
         joined += line.substr(static_cast<std::size_t>(piece.Offset),
                               static_cast<std::size_t>(piece.Length));
       }

@@ -1,0 +1,61 @@
+#pragma once
+// Finding a phrase in a book. The search runs over lines, not rows, so a phrase that a row break
+// splits is one hit; and it runs in slices, so a window can search a large book on a timer and
+// show how far it has come.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "book/book_text.h"
+
+namespace quillon {
+
+struct SearchHit {
+  std::int32_t Line = 0;
+  std::int32_t Offset = 0;  // in UTF-16 units from the start of the line, as is Length
+  std::int32_t Length = 0;
+
+  bool operator==(const SearchHit& other) const {
+    return Line == other.Line && Offset == other.Offset && Length == other.Length;
+  }
+};
+
+// Full-width and half-width letters and digits match each other (Ａ = A, ０ = 0) and ASCII letters
+// match whatever their case; everything else matches only itself. Hits do not overlap: the search
+// goes on after a hit. An empty phrase finds nothing.
+class BookSearch {
+ public:
+  // A list longer than this is no help to a reader; the hits past it are only counted.
+  static constexpr std::size_t kMaxStoredHits = 1000;
+
+  explicit BookSearch(std::u16string_view needle);
+
+  // Searches up to `maxLines` more lines of `book`, which must be the same book at every step;
+  // true once the whole book has been searched.
+  bool Step(const BookText& book, std::int32_t maxLines);
+  bool Done() const { return done_; }
+  // The line the next step starts at, for showing progress.
+  std::int32_t NextLine() const { return nextLine_; }
+  // The first kMaxStoredHits hits, in the order of the book.
+  const std::vector<SearchHit>& Hits() const { return hits_; }
+  std::int64_t TotalHits() const { return totalHits_; }
+
+ private:
+  void SearchLine(std::u16string_view line, std::int32_t index);
+
+  std::u16string needle_;  // folded
+  // Every character that folds to the needle's first one, repeated to fill the four places.
+  char16_t first_[4] = {};
+  std::int32_t nextLine_ = 0;
+  bool done_ = false;
+  std::vector<SearchHit> hits_;
+  std::int64_t totalHits_ = 0;
+};
+
+// The hit and up to `around` characters of its line on either side, for a list of hits; a
+// character made of two UTF-16 units is never cut in half.
+std::u16string HitContext(const BookText& book, const SearchHit& hit, int around);
+
+}  // namespace quillon

@@ -1,0 +1,173 @@
+// The chapter list: which lines are headings, how a table of contents and a repeated heading are
+// left out, and the whole test novels.
+
+#include "book/chapters.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "book/book_file.h"
+#include "platform/codepage.h"
+#include "support/test_books.h"
+
+namespace quillon {
+namespace {
+
+BookText BookOf(const std::vector<std::u16string>& lines) {
+  std::u16string text;
+  for (const std::u16string& line : lines) text += line + u"\r\n";
+  return BookText::FromText(text);
+}
+
+std::vector<std::int32_t> LinesOf(const std::vector<Chapter>& chapters) {
+  std::vector<std::int32_t> lines;
+  for (const Chapter& chapter : chapters) lines.push_back(chapter.Line);
+  return lines;
+}
+
+TEST(Chapters, WhichLinesAreHeadings) {
+  struct Case {
+    const char* catches;
+    std::u16string line;
+    std::u16string title;  // empty: not a heading
+  };
+  const Case cases[] = {
+      {"a title after two ASCII spaces", u"第一回  甄士隐梦幻识通灵　贾雨村风尘怀闺秀",
+       u"第一回  甄士隐梦幻识通灵　贾雨村风尘怀闺秀"},
+      {"a number written digit by digit", u"第一零一回  大观园月夜感幽魂",
+       u"第一零一回  大观园月夜感幽魂"},
+      {"a leftover prefix before 第", u"《》目录 第一回　灵根育孕源流出　心性修持大道生",
+       u"《》目录 第一回　灵根育孕源流出　心性修持大道生"},
+      {"full-width spaces and a tab trimmed, a colon before the title", u"　　第十二章：风起\t",
+       u"第十二章：风起"},
+      {"ASCII digits, no title", u"第12节", u"第12节"},
+      {"full-width digits", u"第１２章 归来", u"第１２章 归来"},
+      {"financial numerals", u"第壹佰零贰回", u"第壹佰零贰回"},
+      {"traditional numerals and part word", u"第貳拾節　舊事", u"第貳拾節　舊事"},
+      {"两, 廿 and 〇", u"第两百〇一卷", u"第两百〇一卷"},
+      {"a title right after the part word", u"第廿一回賈寶玉", u"第廿一回賈寶玉"},
+      {"a title may ask", u"第五章 什么？", u"第五章 什么？"},
+      {"a named part alone", u"楔子", u"楔子"},
+      {"a named part with a title", u"序　风起之时", u"序　风起之时"},
+      {"a numbered extra", u"番外三 旧事", u"番外三 旧事"},
+      {"an English heading with a roman number", u"CHAPTER XII The Return",
+       u"CHAPTER XII The Return"},
+      {"an English heading with digits", u"Chapter 3", u"Chapter 3"},
+      {"brackets around the heading", u"【第五章】逃离", u"【第五章】逃离"},
+      {"正文 before the heading", u"正文 第一章 开始", u"正文 第一章 开始"},
+      {"not a part word after the number", u"第一次见面的时候他还很小", u""},
+      {"a day, not a chapter", u"第二日，母親同他到間壁秦老家", u""},
+      {"a sentence that begins with a chapter", u"第四回中说的是这件事。", u""},
+      {"a full stop inside: prose", u"第三回完．又说宝玉", u""},
+      {"a clause that goes on", u"第三回里他又来了，", u""},
+      {"a chapter named inside a sentence", u"此开卷第一回也", u""},
+      {"a named part running on into prose", u"前言少述且说当下芳官回至怡红院中", u""},
+      {"someone speaking of a chapter", u"“第三章呢？”", u""},
+      {"too long for a heading",
+       u"第五章 他们走了很久很久才到那座山下的小村子里去找那个老人问路然后又继续往前走去了吧", u""},
+      {"a number too long to be a chapter's", u"第一二三四五六七八九十一回", u""},
+      {"an English word that only begins with chapter", u"Chapters of history", u""},
+      {"roman letters that run on into a word", u"Chapter Ivy", u""},
+      {"a prefix too long to be a leftover", u"…………………………第一章", u""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.catches);
+    const std::vector<Chapter> chapters = FindChapters(BookOf({c.line}));
+    if (c.title.empty()) {
+      EXPECT_TRUE(chapters.empty());
+    } else {
+      ASSERT_EQ(chapters.size(), 1u);
+      EXPECT_EQ(chapters[0].Title, c.title);
+      EXPECT_EQ(chapters[0].Line, 0);
+    }
+  }
+}
+
+TEST(Chapters, ContentsAndRepeatsAreListedOnce) {
+  struct Case {
+    const char* catches;
+    std::vector<std::u16string> lines;
+    std::vector<std::int32_t> chapters;
+  };
+  const Case cases[] = {
+      {"a table of contents points at the body",
+       {u"目录", u"第一章　　甲", u"第二章　　乙", u"第三章　　丙", u"", u"第一章 甲", u"文。",
+        u"第二章 乙", u"文。", u"第三章 丙", u"文。"},
+       {5, 7, 9}},
+      {"a list is matched by number, whatever the titles say",
+       {u"第一回 甲", u"第二回 乙", u"第三回 丙", u"第1回 甲之一", u"文。", u"第2回", u"文。",
+        u"第3回", u"文。"},
+       {3, 5, 7}},
+      {"two entries are matched by their titles, however padded",
+       {u"第一章　　起", u"第二章　　终", u"第一章 起", u"文。", u"第二章 终", u"文。"},
+       {2, 4}},
+      {"a chapter over its first section is no contents entry of a later volume",
+       {u"第一卷", u"第一章", u"第一节", u"文。", u"第二卷", u"文。", u"第一章", u"文。"},
+       {0, 1, 2, 4, 6}},
+      {"short chapters are kept", {u"第一章 起", u"一句。", u"第二章 承", u"一句。"}, {0, 2}},
+      {"a book of headings alone keeps them", {u"第一章", u"第二章", u"第三章"}, {0, 1, 2}},
+      {"a bare heading gives way to the same one with text",
+       {u"第一章", u"", u"第一章 开始", u"文。"},
+       {2}},
+      {"a repeat inside a chapter's text is dropped",
+       {u"第一一九回  中乡魁", u"回目录", u"第一一九回中乡魁宝玉却尘缘", u"文。", u"第一二零回",
+        u"文。"},
+       {0, 4}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.catches);
+    EXPECT_EQ(LinesOf(FindChapters(BookOf(c.lines))), c.chapters);
+  }
+}
+
+TEST(Chapters, TheTestNovels) {
+  struct Case {
+    const char* name;
+    std::size_t count;
+    std::u16string first;
+    std::int32_t firstFileLine;  // 1-based, as an editor shows it
+    std::u16string last;
+  };
+  const Case cases[] = {
+      {"hongloumeng.gbk.txt", 120, u"第一回  甄士隐梦幻识通灵　贾雨村风尘怀闺秀", 4,
+       u"第一二零回  甄士隐详说太虚情　贾雨村归结红楼梦"},
+      {"xiyouji.gbk.txt", 100, u"《》目录 第一回　灵根育孕源流出　心性修持大道生", 2,
+       u"《》目录 第一百回　径回东土　五圣成真"},
+      {"rulinwaishi.gbk.txt", 55, u"第一回　說楔子敷陳大義　借名流隱括全文", 61,
+       u"第五十五回　添四客述往思來　彈一曲高山流水"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::optional<BookText> book =
+        ReadBookFile(codepage::DecodeUtf8((fake::TestBooksDir() / c.name).string()));
+    ASSERT_TRUE(book.has_value());
+    const std::vector<Chapter> chapters = FindChapters(*book);
+    ASSERT_EQ(chapters.size(), c.count);
+    EXPECT_EQ(chapters.front().Title, c.first);
+    EXPECT_EQ(book->FileLineOf(chapters.front().Line) + 1, c.firstFileLine);
+    EXPECT_EQ(chapters.back().Title, c.last);
+    for (std::size_t i = 1; i < chapters.size(); ++i) {
+      ASSERT_LT(chapters[i - 1].Line, chapters[i].Line);
+    }
+    EXPECT_EQ(ChapterAt(chapters, chapters.front().Line - 1), -1);
+    EXPECT_EQ(ChapterAt(chapters, chapters.front().Line), 0);
+    EXPECT_EQ(ChapterAt(chapters, chapters[1].Line - 1), 0);
+    EXPECT_EQ(ChapterAt(chapters, book->Count() - 1), static_cast<std::int32_t>(c.count) - 1);
+  }
+  // 第一零四回 splits its lines at 395 ASCII commas; the chapters after it are still reported at
+  // the file's lines.
+  const std::optional<BookText> book =
+      ReadBookFile(codepage::DecodeUtf8((fake::TestBooksDir() / "hongloumeng.gbk.txt").string()));
+  ASSERT_TRUE(book.has_value());
+  const std::vector<Chapter> chapters = FindChapters(*book);
+  ASSERT_EQ(chapters.size(), 120u);
+  EXPECT_EQ(chapters[104].Title, u"第一零五回  锦衣军查抄宁国府　骢马使弹劾平安州");
+  EXPECT_GT(chapters[104].Line, 5073);
+  EXPECT_EQ(book->FileLineOf(chapters[104].Line) + 1, 5074);
+  EXPECT_EQ(book->FileLineOf(chapters[119].Line) + 1, 5544);
+}
+
+}  // namespace
+}  // namespace quillon
