@@ -94,7 +94,8 @@ TEST(BookSearch, FindsWhatAReaderLooksFor) {
   EXPECT_EQ(whole.Hits(), sliced.Hits());
 
   const std::optional<BookText> novel =
-      ReadBookFile(codepage::DecodeUtf8((fake::TestBooksDir() / "hongloumeng.gbk.txt").string()));
+      ReadBookFile(codepage::DecodeUtf8((fake::TestBooksDir() / "hongloumeng.gbk.txt").string()))
+          .Text;
   ASSERT_TRUE(novel.has_value());
   BookSearch search(u"宝玉");
   search.Step(*novel, novel->Count());

@@ -141,7 +141,7 @@ TEST(Chapters, TheTestNovels) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::optional<BookText> book =
-        ReadBookFile(codepage::DecodeUtf8((fake::TestBooksDir() / c.name).string()));
+        ReadBookFile(codepage::DecodeUtf8((fake::TestBooksDir() / c.name).string())).Text;
     ASSERT_TRUE(book.has_value());
     const std::vector<Chapter> chapters = FindChapters(*book);
     ASSERT_EQ(chapters.size(), c.count);
@@ -159,7 +159,8 @@ TEST(Chapters, TheTestNovels) {
   // 第一零四回 splits its lines at 395 ASCII commas; the chapters after it are still reported at
   // the file's lines.
   const std::optional<BookText> book =
-      ReadBookFile(codepage::DecodeUtf8((fake::TestBooksDir() / "hongloumeng.gbk.txt").string()));
+      ReadBookFile(codepage::DecodeUtf8((fake::TestBooksDir() / "hongloumeng.gbk.txt").string()))
+          .Text;
   ASSERT_TRUE(book.has_value());
   const std::vector<Chapter> chapters = FindChapters(*book);
   ASSERT_EQ(chapters.size(), 120u);
