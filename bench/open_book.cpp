@@ -1,10 +1,14 @@
-// How fast a large book opens, re-wraps and draws a page, and how much memory it takes.
+// How fast a book opens, as a whole process, against iconv decoding the same file; how much
+// memory the open takes; and how fast a re-wrap and a page are.
 //
-//   open_book            generates realistic GBK books of 20 MB and 100 MB in the temporary
-//                        folder and prints, for each, the medians of alternating runs against
-//                        `iconv -f GBK -t UTF-16LE FILE > /dev/null` as a process
-//   open_book FILE       opens that one book once and prints its figures, so the open can also be
-//                        timed as a whole process
+//   open_book             generates books in the temporary folder (GBK of 20, 100 and 500 MB, a
+//                         40 MB paragraph without a line break, 40 MB of blank lines, and the
+//                         100 MB book in Big5, UTF-8 and UTF-16) and prints, for each, the medians
+//                         of seven alternating runs of `open_book --open FILE` and of
+//                         `iconv -f ENCODING -t UTF-16LE FILE > /dev/null`, both as processes
+//   open_book --open FILE reads, decodes, splits and wraps the book at 41 x 25, and ends: the
+//                         process a user waits for, without the window
+//   open_book FILE        opens that one book in a reader window and prints its figures
 
 #include <benchmark/benchmark.h>
 #include <spawn.h>
@@ -19,11 +23,15 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench_machine.h"
+#include "book/book_file.h"
 #include "book/book_rows.h"
 #include "platform/codepage.h"
 #include "reader/frmMain.h"
@@ -52,60 +60,94 @@ double Median(std::vector<double> values) {
 // Chinese prose as novels on the web have it: GB2312 characters with a few GBK-only ones,
 // full-width punctuation, paragraphs of 20 to 600 characters indented by spaces, now and then an
 // ASCII comma or a blank line, CR LF line ends.
-void WriteBook(const std::string& path, std::size_t bytes) {
+// With `lineBreaks` false the book is one paragraph: Chinese and full-width punctuation only.
+// With `big5` it is a traditional-Chinese book in Big5: its frequently used characters and
+// punctuation.
+void WriteBook(const std::string& path, std::size_t bytes, bool lineBreaks = true,
+               bool big5 = false) {
   std::mt19937 random(20261207);
-  std::uniform_int_distribution<int> lead(0xB0, 0xD7);
+  std::uniform_int_distribution<int> lead(big5 ? 0xA4 : 0xB0, big5 ? 0xC5 : 0xD7);
   std::uniform_int_distribution<int> trail(0xA1, 0xF9);
+  std::uniform_int_distribution<int> lowTrail(0x40, 0x7E);
   std::uniform_int_distribution<int> percent(0, 99);
   std::uniform_int_distribution<int> paragraph(20, 600);
   std::uniform_int_distribution<int> clause(4, 16);
-  const char* const punctuation[] = {"\xA3\xAC", "\xA1\xA3", "\xA3\xBA", "\xA1\xB0", "\xA1\xB1",
-                                     "\xA3\xA1", "\xA3\xBF", "\xA1\xA2", "\xA3\xBB"};
+  const char* const gbkPunctuation[] = {"\xA3\xAC", "\xA1\xA3", "\xA3\xBA", "\xA1\xB0", "\xA1\xB1",
+                                        "\xA3\xA1", "\xA3\xBF", "\xA1\xA2", "\xA3\xBB"};
+  const char* const big5Punctuation[] = {"\xA1\x41", "\xA1\x43", "\xA1\x47", "\xA1\x75", "\xA1\x76",
+                                         "\xA1\x49", "\xA1\x48", "\xA1\x42", "\xA1\x46"};
+  const char* const* punctuation = big5 ? big5Punctuation : gbkPunctuation;
+  const char* const indent = big5 ? "\xA1\x40\xA1\x40" : "\xA1\xA1\xA1\xA1";
   std::string text;
   text.reserve(bytes + 4096);
   while (text.size() < bytes) {
-    if (percent(random) < 5) {
+    if (lineBreaks && percent(random) < 5) {
       text += "\r\n";
       continue;
     }
-    text += percent(random) < 70 ? "    " : "\xA1\xA1\xA1\xA1";
+    if (lineBreaks) text += percent(random) < 70 ? "    " : indent;
     const int length = paragraph(random);
     int untilPunctuation = clause(random);
     for (int i = 0; i < length; ++i) {
       if (--untilPunctuation == 0) {
-        text += percent(random) < 2 ? "," : punctuation[random() % 9];
+        text += lineBreaks && percent(random) < 2 ? "," : punctuation[random() % 9];
         untilPunctuation = clause(random);
-      } else if (percent(random) == 0) {
+      } else if (!big5 && percent(random) == 0) {
         text += static_cast<char>(0x81 + random() % 0x20);  // a GBK-only character
         text += static_cast<char>(0x40 + random() % 0x3F);
       } else {
         text += static_cast<char>(lead(random));
-        text += static_cast<char>(trail(random));
+        // Big5's trail bytes run from 0x40 to 0x7E as well.
+        text += static_cast<char>(big5 && percent(random) < 40 ? lowTrail(random) : trail(random));
       }
     }
-    text += "\r\n";
+    if (lineBreaks) text += "\r\n";
   }
   std::ofstream(path, std::ios::binary)
       .write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-double IconvMilliseconds(const std::string& path) {
+struct Run {
+  double Milliseconds = 0;
+  double PeakMegabytes = 0;
+};
+
+// A whole process, from its start to its end, with standard output thrown away.
+Run TimeProcess(std::vector<std::string> arguments) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  std::string from = "GBK", to = "UTF-16LE", name = "iconv", f = "-f", t = "-t", file = path;
-  char* argv[] = {name.data(), f.data(), from.data(), t.data(), to.data(), file.data(), nullptr};
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
   const Clock::time_point start = Clock::now();
   pid_t child = 0;
-  if (posix_spawnp(&child, "iconv", &actions, nullptr, argv, environ) != 0) {
-    std::fprintf(stderr, "cannot run iconv\n");
+  if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+    std::fprintf(stderr, "cannot run %s\n", argv[0]);
     std::exit(1);
   }
   int status = 0;
-  waitpid(child, &status, 0);
-  const double elapsed = MillisecondsSince(start);
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  Run run;
+  run.Milliseconds = MillisecondsSince(start);
+  run.PeakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024;
   posix_spawn_file_actions_destroy(&actions);
-  return elapsed;
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    std::fprintf(stderr, "%s failed\n", argv[0]);
+    std::exit(1);
+  }
+  return run;
+}
+
+// What a user waits for, without the window: read, decode, split into lines, wrap at 41 x 25.
+int OpenOnly(const std::string& path) {
+  quillon::BookFile book = quillon::ReadBookFile(quillon::codepage::DecodeUtf8(path));
+  if (!book.Text) return 1;
+  RowTable rows;
+  rows.Wrap(*book.Text, WrapMetrics{41, 25, 4});
+  benchmark::DoNotOptimize(rows.Count());
+  return 0;
 }
 
 // A reader window at 1024*768 with the default settings: 25 rows of 41 characters.
@@ -184,49 +226,103 @@ int OpenOnce(const std::string& path) {
   return 0;
 }
 
-// Peak memory is measured in a process of its own, so the generated books and earlier runs of
-// this one do not count.
-std::pair<double, double> ChildPeakMegabytes(const char* self, const std::string& path) {
-  std::string command = std::string(self) + " '" + path + "'";
-  FILE* pipe = popen(command.c_str(), "r");
-  char line[512];
-  std::pair<double, double> peak;
-  while (pipe != nullptr && std::fgets(line, sizeof line, pipe) != nullptr) {
-    if (std::strncmp(line, "peak ", 5) == 0) {
-      peak.first = std::atof(line + 5);
-      const char* book = std::strstr(line, "the book ");
-      if (book != nullptr) peak.second = std::atof(book + 9);
+struct Book {
+  const char* Name;
+  std::string Path;
+  const char* Encoding;  // as iconv names it
+};
+
+// The generated books; each is written once and kept in the temporary folder for later runs.
+std::vector<Book> MakeBooks(const std::filesystem::path& folder) {
+  const auto path = [&folder](const std::string& name) { return (folder / name).string(); };
+  const auto ensure = [](const std::string& file, const std::function<void()>& make) {
+    if (!std::filesystem::exists(file)) make();
+  };
+  const std::string gbk100 = path("book-100mb.gbk.txt");
+  ensure(path("book-20mb.gbk.txt"), [&] { WriteBook(path("book-20mb.gbk.txt"), 20u << 20); });
+  ensure(gbk100, [&] { WriteBook(gbk100, 100u << 20); });
+  ensure(path("book-500mb.gbk.txt"), [&] { WriteBook(path("book-500mb.gbk.txt"), 500u << 20); });
+  ensure(path("paragraph-40mb.gbk.txt"),
+         [&] { WriteBook(path("paragraph-40mb.gbk.txt"), 40u << 20, false); });
+  ensure(path("blank-40mb.txt"), [&] {
+    std::string blank;
+    for (std::size_t i = 0; i < (20u << 20); ++i) blank += "\r\n";
+    std::ofstream(path("blank-40mb.txt"), std::ios::binary).write(blank.data(), 40 << 20);
+  });
+  // The same book in the other encodings the reader detects, converted by the reader's own codec.
+  const auto convert = [&](const std::string& name,
+                           const std::function<std::string(const std::u16string&)>& encode) {
+    ensure(path(name), [&] {
+      std::ifstream in(gbk100, std::ios::binary);
+      const std::string bytes((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+      const std::string out = encode(quillon::codepage::DecodeGb18030(bytes));
+      std::ofstream(path(name), std::ios::binary)
+          .write(out.data(), static_cast<std::streamsize>(out.size()));
+    });
+  };
+  ensure(path("book-100mb.big5.txt"),
+         [&] { WriteBook(path("book-100mb.big5.txt"), 100u << 20, true, true); });
+  convert("book-100mb.utf8.txt",
+          [](const std::u16string& t) { return quillon::codepage::EncodeUtf8(t); });
+  convert("book-100mb.utf16.txt", [](const std::u16string& t) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : t) {
+      bytes += static_cast<char>(c & 0xFF);
+      bytes += static_cast<char>(c >> 8);
     }
-  }
-  if (pipe != nullptr) pclose(pipe);
-  return peak;
+    return bytes;
+  });
+  return {{"20 MB", path("book-20mb.gbk.txt"), "GBK"},
+          {"100 MB", gbk100, "GBK"},
+          {"500 MB", path("book-500mb.gbk.txt"), "GBK"},
+          {"40 MB, one paragraph", path("paragraph-40mb.gbk.txt"), "GBK"},
+          {"40 MB of blank lines", path("blank-40mb.txt"), "GBK"},
+          {"100 MB in Big5", path("book-100mb.big5.txt"), "BIG5"},
+          {"100 MB in UTF-8", path("book-100mb.utf8.txt"), "UTF-8"},
+          {"100 MB in UTF-16", path("book-100mb.utf16.txt"), "UTF-16"}};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--open") return OpenOnly(argv[2]);
   if (argc == 2) return OpenOnce(argv[1]);
 
   const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quillon-bench";
   std::filesystem::create_directories(folder);
-  std::printf(
-      "| book | iconv | open | open / iconv | re-wrap 72x25 | re-wrap / iconv | page (median / "
-      "slowest) | peak memory: process / the book |\n");
-  std::printf("|---|---|---|---|---|---|---|---|\n");
-  for (int megabytes : {20, 100}) {
-    const std::string path =
-        (folder / ("book-" + std::to_string(megabytes) + "mb.gbk.txt")).string();
-    if (!std::filesystem::exists(path)) WriteBook(path, static_cast<std::size_t>(megabytes) << 20);
-    IconvMilliseconds(path);  // both read the file from the page cache from here on
-
-    std::vector<double> iconv, open, rewrap;
-    Reader reader(folder / "program");
+  const std::string self = std::filesystem::canonical("/proc/self/exe").string();
+  std::printf("on %u cores; medians of 7 alternating runs of each, as whole processes\n\n",
+              std::thread::hardware_concurrency());
+  std::printf("| book | iconv | open | open / iconv | peak memory of the open |\n");
+  std::printf("|---|---|---|---|---|\n");
+  for (const Book& book : MakeBooks(folder)) {
+    const std::vector<std::string> iconv = {"iconv", "-f",       book.Encoding,
+                                            "-t",    "UTF-16LE", book.Path};
+    const std::vector<std::string> open = {self, "--open", book.Path};
+    TimeProcess(iconv);  // both read the file from the page cache from here on
+    std::vector<double> iconvTimes, openTimes, peaks;
     for (int pair = 0; pair < 7; ++pair) {
-      iconv.push_back(IconvMilliseconds(path));
-      reader.window.BookLines = BookText();  // as on a first open: no book's memory to reuse
-      const Clock::time_point start = Clock::now();
-      Open(reader, path);
-      open.push_back(MillisecondsSince(start));
+      iconvTimes.push_back(TimeProcess(iconv).Milliseconds);
+      const Run run = TimeProcess(open);
+      openTimes.push_back(run.Milliseconds);
+      peaks.push_back(run.PeakMegabytes);
+    }
+    const double base = Median(iconvTimes);
+    const double peak = Median(peaks);
+    std::printf("| %s | %.0f ms | %.0f ms | %.2f x | %.0f MB (%.2f x the file) |\n", book.Name,
+                base, Median(openTimes), Median(openTimes) / base, peak,
+                peak / FileMegabytes(book.Path));
+    std::fflush(stdout);
+  }
+
+  // In the reader: a re-wrap for the other layout, and drawing a page, which must stay instant.
+  std::printf("\n| book | re-wrap 72x25 | page drawn (median / slowest) |\n|---|---|---|\n");
+  for (const char* name : {"book-20mb.gbk.txt", "book-100mb.gbk.txt"}) {
+    Reader reader(folder / "program");
+    Open(reader, (folder / name).string());
+    std::vector<double> rewrap;
+    for (int run = 0; run < 7; ++run) {
       const Clock::time_point wrapStart = Clock::now();
       RowTable wide;
       wide.Wrap(reader.window.BookLines, kFullScreen);
@@ -234,15 +330,7 @@ int main(int argc, char** argv) {
       benchmark::DoNotOptimize(wide);
     }
     const auto [pageMedian, pageMax] = PageMicroseconds(reader);
-    const auto [peak, bookPeak] = ChildPeakMegabytes(argv[0], path);
-    const double base = Median(iconv);
-    std::printf(
-        "| %d MB | %.0f ms | %.0f ms | %.2f x | %.1f ms | %.3f x | %.1f / %.1f us | %.0f MB "
-        "(%.2f x) / %.0f MB (%.2f x) |\n",
-        megabytes, base, Median(open), Median(open) / base, Median(rewrap), Median(rewrap) / base,
-        pageMedian, pageMax, peak, peak / FileMegabytes(path), bookPeak,
-        bookPeak / FileMegabytes(path));
-    std::fflush(stdout);
+    std::printf("| %s | %.1f ms | %.1f / %.1f us |\n", name, Median(rewrap), pageMedian, pageMax);
   }
   return 0;
 }

@@ -49,16 +49,26 @@ std::int32_t RowTable::CountRows(const BookText& lines, const WrapMetrics& metri
 
 void RowTable::Wrap(const BookText& lines, const WrapMetrics& metrics) {
   metrics_ = metrics;
-  const std::int32_t count = lines.Count();
-  firstRow_.assign(static_cast<std::size_t>(count) + 1, 0);
+  lineCount_ = lines.Count();
+  // One entry for each stretch that has a line, so the entries ascend as a search needs.
+  firstRow_.assign(static_cast<std::size_t>((lineCount_ + kStride - 1) / kStride), 0);
   std::int64_t rows = 0;
-  for (std::int32_t i = 0; i < count; ++i) {
-    firstRow_[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(rows);
+  for (std::int32_t i = 0; i < lineCount_; ++i) {
+    if (i % kStride == 0)
+      firstRow_[static_cast<std::size_t>(i / kStride)] = static_cast<std::int32_t>(rows);
     rows += RowsOfLine(lines.LineLength(i), metrics);
     // Row numbers are 32-bit; a text that would pass that shows its first two thousand million.
     rows = std::min<std::int64_t>(rows, INT32_MAX);
   }
-  firstRow_.back() = static_cast<std::int32_t>(rows);
+  rowCount_ = static_cast<std::int32_t>(rows);
+}
+
+std::int32_t RowTable::FirstRowOf(const BookText& lines, std::int32_t line) const {
+  std::int64_t row = firstRow_[static_cast<std::size_t>(line / kStride)];
+  for (std::int32_t i = line / kStride * kStride; i < line; ++i) {
+    row += RowsOfLine(lines.LineLength(i), metrics_);
+  }
+  return static_cast<std::int32_t>(std::min<std::int64_t>(row, INT32_MAX));
 }
 
 std::vector<std::u16string> RowTable::Rows(const BookText& lines, std::int32_t first,
@@ -67,15 +77,20 @@ std::vector<std::u16string> RowTable::Rows(const BookText& lines, std::int32_t f
   if (first < 0 || first >= Count() || count <= 0) return rows;
   const auto last = static_cast<std::int32_t>(
       std::min<std::int64_t>(static_cast<std::int64_t>(first) + count, Count()));
-  // The line that holds the first row, then line by line from there.
-  auto line =
-      std::upper_bound(firstRow_.begin(), firstRow_.end() - 1, first) - firstRow_.begin() - 1;
+  // The stretch of lines that holds the first row, then line by line from there.
+  const auto stretch =
+      std::upper_bound(firstRow_.begin(), firstRow_.end(), first) - firstRow_.begin() - 1;
+  std::int32_t line = static_cast<std::int32_t>(stretch) * kStride;
+  std::int64_t lineFirstRow = firstRow_[static_cast<std::size_t>(stretch)];
+  std::int32_t lineRows = RowsOfLine(lines.LineLength(line), metrics_);
   for (std::int32_t index = first; index < last; ++index) {
-    while (firstRow_[static_cast<std::size_t>(line) + 1] <= index) ++line;
-    const auto lineIndex = static_cast<std::int32_t>(line);
-    const std::u16string_view text = lines.Line(lineIndex);
-    const RowPiece piece = RowOfLine(lines.LineLength(lineIndex),
-                                     index - firstRow_[static_cast<std::size_t>(line)], metrics_);
+    while (lineFirstRow + lineRows <= index) {
+      lineFirstRow += lineRows;
+      lineRows = RowsOfLine(lines.LineLength(++line), metrics_);
+    }
+    const std::u16string_view text = lines.Line(line);
+    const RowPiece piece = RowOfLine(lines.LineLength(line),
+                                     static_cast<std::int32_t>(index - lineFirstRow), metrics_);
     std::u16string row(static_cast<std::size_t>(piece.Indent), u' ');
     row.append(text.substr(static_cast<std::size_t>(piece.Offset),
                            static_cast<std::size_t>(piece.Length)));
@@ -90,10 +105,11 @@ std::optional<std::u16string> RowTable::Row(const BookText& lines, std::int32_t 
   return std::move(rows.front());
 }
 
-std::int32_t RowTable::RowOfPosition(std::int32_t line, std::int32_t offset) const {
-  if (line < 0 || static_cast<std::size_t>(line) + 1 >= firstRow_.size()) return -1;
-  const std::int32_t first = firstRow_[static_cast<std::size_t>(line)];
-  const std::int32_t rows = firstRow_[static_cast<std::size_t>(line) + 1] - first;
+std::int32_t RowTable::RowOfPosition(const BookText& lines, std::int32_t line,
+                                     std::int32_t offset) const {
+  if (line < 0 || line >= lineCount_) return -1;
+  const std::int32_t first = FirstRowOf(lines, line);
+  const std::int32_t rows = RowsOfLine(lines.LineLength(line), metrics_);
   // Row m of a wrapped line starts at m * RowChars - 2 (RowOfLine), so the last row starting at or
   // before the offset holds it; a line of one row answers the same way through the clamp.
   const std::int64_t row = (static_cast<std::int64_t>(std::max(offset, 0)) + 2) / metrics_.RowChars;

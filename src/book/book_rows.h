@@ -48,7 +48,7 @@ class RowTable {
   void Wrap(const BookText& lines, const WrapMetrics& metrics);
   // The rows a wrap would make, without keeping them.
   static std::int32_t CountRows(const BookText& lines, const WrapMetrics& metrics);
-  std::int32_t Count() const { return firstRow_.empty() ? 0 : firstRow_.back(); }
+  std::int32_t Count() const { return rowCount_; }
 
   // The text of a row as shown, indent included; nullopt for an index that has no row.
   std::optional<std::u16string> Row(const BookText& lines, std::int32_t index) const;
@@ -58,11 +58,18 @@ class RowTable {
 
   // The row that shows character `offset` of line `line` (an offset past the line's end gives its
   // last row); -1 for a line that was not wrapped.
-  std::int32_t RowOfPosition(std::int32_t line, std::int32_t offset) const;
+  std::int32_t RowOfPosition(const BookText& lines, std::int32_t line, std::int32_t offset) const;
+  // The first row of a line; the lines must be those last wrapped.
+  std::int32_t FirstRowOf(const BookText& lines, std::int32_t line) const;
 
  private:
+  // Only every kStride-th line's first row is kept, and the others are counted from it: a book
+  // of millions of short lines then needs little more than its text.
+  static constexpr std::int32_t kStride = 64;
   WrapMetrics metrics_;
-  // firstRow_[i] is the index of line i's first row; the last entry is the number of rows.
+  std::int32_t lineCount_ = 0;
+  std::int32_t rowCount_ = 0;
+  // firstRow_[k] is the first row of line k * kStride.
   std::vector<std::int32_t> firstRow_;
 };
 

@@ -1,34 +1,188 @@
 #include "book/book_text.h"
 
-#include <algorithm>
+#include <sys/mman.h>
 
-#include "platform/itemfile.h"
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <algorithm>
+#include <new>
 
 namespace quillon {
 
-BookText BookText::FromText(std::u16string text) {
-  BookText book;
-  book.text_ = std::move(text);
-  char16_t* data = book.text_.data();
-  itemfile::ItemReader reader(book.text_);
-  // A line's text is never longer than the characters it was read from, so squeezing it towards
-  // the front of its own stretch of text never overwrites a line that is still to be read.
-  while (!reader.AtEnd()) {
-    const itemfile::ItemSpan span = reader.NextSpan();
-    if (span.TailLength > 0 && span.TailStart != span.Start + span.Length) {
-      std::copy(data + span.TailStart, data + span.TailStart + span.TailLength,
-                data + span.Start + span.Length);
-    }
-    book.lines_.push_back({static_cast<std::uint32_t>(span.Start),
-                           static_cast<std::uint32_t>(span.Length + span.TailLength)});
-    if (span.EndsAtComma) book.afterComma_.push_back(static_cast<std::int32_t>(book.lines_.size()));
+namespace {
+
+// Below this a book is small enough that huge pages would only waste memory.
+constexpr std::size_t kHugePageWorthy = 8u << 20;
+
+bool IsLineEnd(char16_t c) {
+  return c == u'\r' || c == u'\n';
+}
+
+}  // namespace
+
+TextBuffer::TextBuffer(std::size_t units) : units_(units) {
+  if (units == 0) return;
+  void* memory = ::mmap(nullptr, units * sizeof(char16_t), PROT_READ | PROT_WRITE,
+                        MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (memory == MAP_FAILED) throw std::bad_alloc();
+  if (units * sizeof(char16_t) >= kHugePageWorthy)
+    ::madvise(memory, units * sizeof(char16_t), MADV_HUGEPAGE);
+  data_ = static_cast<char16_t*>(memory);
+}
+
+TextBuffer::~TextBuffer() {
+  if (data_ != nullptr) ::munmap(data_, units_ * sizeof(char16_t));
+}
+
+TextBuffer::TextBuffer(TextBuffer&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)), units_(std::exchange(other.units_, 0)) {}
+
+TextBuffer& TextBuffer::operator=(TextBuffer&& other) noexcept {
+  if (this != &other) {
+    if (data_ != nullptr) ::munmap(data_, units_ * sizeof(char16_t));
+    data_ = std::exchange(other.data_, nullptr);
+    units_ = std::exchange(other.units_, 0);
   }
-  return book;
+  return *this;
+}
+
+template <typename T>
+typename MappedArray<T>::Mapping MappedArray<T>::Reserve(std::size_t bytes) {
+  if (bytes == 0) return Mapping();
+  void* memory = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
+                        MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (memory == MAP_FAILED) throw std::bad_alloc();
+  if (bytes >= kHugePageWorthy) ::madvise(memory, bytes, MADV_HUGEPAGE);
+  return Mapping(memory, bytes);
+}
+
+template <typename T>
+typename MappedArray<T>::Mapping& MappedArray<T>::Mapping::operator=(Mapping&& other) noexcept {
+  if (this != &other) {
+    if (Data != nullptr) ::munmap(Data, Bytes);
+    Data = std::exchange(other.Data, nullptr);
+    Bytes = std::exchange(other.Bytes, 0);
+  }
+  return *this;
+}
+
+template <typename T>
+MappedArray<T>::Mapping::~Mapping() {
+  if (Data != nullptr) ::munmap(Data, Bytes);
+}
+
+template class MappedArray<std::uint32_t>;
+template class MappedArray<std::uint8_t>;
+
+void LineTable::BeginSegment(std::size_t mostLines) {
+  Segment segment;
+  segment.First = count_;
+  segment.Offsets = MappedArray<std::uint32_t>(mostLines);
+  segment.Lengths = MappedArray<std::uint8_t>(mostLines);
+  segments_.push_back(std::move(segment));
+}
+
+void LineTable::Append(LineTable&& next) {
+  for (Segment& segment : next.segments_) {
+    segment.First += count_;
+    if (segment.Count > 0) segments_.push_back(std::move(segment));
+  }
+  for (std::int32_t line : next.afterComma_) afterComma_.push_back(line + count_);
+  count_ += next.count_;
+  next = LineTable();
+}
+
+std::int32_t LineTable::Segment::LongLength(std::int32_t local) const {
+  const auto found = std::lower_bound(LongLengths.begin(), LongLengths.end(), local,
+                                      [](const std::pair<std::int32_t, std::int32_t>& entry,
+                                         std::int32_t line) { return entry.first < line; });
+  return found != LongLengths.end() && found->first == local ? found->second : kLong;
+}
+
+void BookText::SplitLines(char16_t* text, std::size_t begin, std::size_t end, LineTable& lines) {
+  // No line is shorter than the character that ends it, but for the last.
+  lines.BeginSegment(end - begin + 1);
+  SplitCompleteLines(text, begin, end, true, lines);
+}
+
+std::size_t BookText::SplitCompleteLines(char16_t* text, std::size_t begin, std::size_t end,
+                                         bool final, LineTable& lines) {
+  if (!final) {
+    // A line feed always ends a line, and nothing read later can change the lines before it.
+    while (end > begin && text[end - 1] != u'\n') --end;
+  }
+  // Every character that ends an item is at most ',', so a compare rejects almost all text, eight
+  // characters at a time where the machine can.
+  const auto findItemEnd = [text, end](std::size_t from) {
+    for (;;) {
+#if defined(__SSE2__)
+      const __m128i comma = _mm_set1_epi16(u',');
+      while (end - from >= 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from));
+        // Unsigned: a unit is at most ',' when taking ',' from it leaves nothing.
+        const int low =
+            _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(units, comma), _mm_setzero_si128()));
+        if (low != 0) {
+          from += static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(low))) / 2;
+          break;
+        }
+        from += 8;
+      }
+#endif
+      while (from < end && text[from] > u',') ++from;
+      if (from >= end) return end;
+      const char16_t c = text[from];
+      if (c == u',' || IsLineEnd(c)) return from;
+      ++from;
+    }
+  };
+  std::size_t position = begin;
+  while (position < end) {
+    while (position < end && text[position] == u' ') ++position;
+    std::size_t start = position;
+    std::size_t length = 0;
+    if (position < end && text[position] == u'"') {
+      start = position + 1;
+      std::size_t close = start;
+      while (close < end && text[close] != u'"' && !IsLineEnd(text[close])) ++close;
+      length = close - start;
+      position = close;
+      if (close < end && text[close] == u'"') {
+        // Whatever follows the closing quote is kept rather than dropped, so no book text is
+        // lost; it moves up to close the gap the quote leaves.
+        position = findItemEnd(close + 1);
+        std::copy(text + close + 1, text + position, text + close);
+        length += position - close - 1;
+      }
+    } else {
+      position = findItemEnd(position);
+      length = position - start;
+    }
+    bool endsAtComma = false;
+    if (position < end) {
+      const char16_t terminator = text[position++];
+      endsAtComma = terminator == u',';
+      if (terminator == u'\r' && position < end && text[position] == u'\n') ++position;
+    }
+    lines.Add(start, length, endsAtComma);
+  }
+  return end;
+}
+
+BookText BookText::FromText(std::u16string_view text) {
+  TextBuffer buffer(text.size());
+  std::copy(text.begin(), text.end(), buffer.data());
+  LineTable lines;
+  SplitLines(buffer.data(), 0, text.size(), lines);
+  return BookText(std::move(buffer), std::move(lines));
 }
 
 std::int32_t BookText::FileLineOf(std::int32_t index) const {
-  const auto sharing = std::upper_bound(afterComma_.begin(), afterComma_.end(), index);
-  return index - static_cast<std::int32_t>(sharing - afterComma_.begin());
+  const std::vector<std::int32_t>& afterComma = lines_.AfterComma();
+  const auto sharing = std::upper_bound(afterComma.begin(), afterComma.end(), index);
+  return index - static_cast<std::int32_t>(sharing - afterComma.begin());
 }
 
 }  // namespace quillon

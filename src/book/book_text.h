@@ -5,39 +5,154 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quillon {
 
+// Memory for a book's decoded text, taken in one piece from the system. Pages are only used where
+// text is written, so room reserved for the worst case, or left between pieces decoded side by
+// side, costs nothing; a large book's memory is advised for huge pages so that writing it does
+// not fault every 4 KB.
+class TextBuffer {
+ public:
+  TextBuffer() = default;
+  // Room for `units` UTF-16 units; throws std::bad_alloc when the system has none.
+  explicit TextBuffer(std::size_t units);
+  ~TextBuffer();
+  TextBuffer(TextBuffer&& other) noexcept;
+  TextBuffer& operator=(TextBuffer&& other) noexcept;
+  TextBuffer(const TextBuffer&) = delete;
+  TextBuffer& operator=(const TextBuffer&) = delete;
+
+  char16_t* data() const { return data_; }
+  std::size_t capacity() const { return units_; }
+
+ private:
+  char16_t* data_ = nullptr;
+  std::size_t units_ = 0;
+};
+
+// An array of fixed room taken from the system like TextBuffer: pages are used only as far as
+// it is filled, so room for the most a book could need costs nothing until it is needed.
+template <typename T>
+class MappedArray {
+ public:
+  MappedArray() = default;
+  explicit MappedArray(std::size_t capacity) : memory_(Reserve(capacity * sizeof(T))) {}
+  T* data() const { return static_cast<T*>(memory_.Data); }
+
+ private:
+  struct Mapping {
+    void* Data = nullptr;
+    std::size_t Bytes = 0;
+    Mapping() = default;
+    Mapping(void* data, std::size_t bytes) : Data(data), Bytes(bytes) {}
+    Mapping(Mapping&& other) noexcept
+        : Data(std::exchange(other.Data, nullptr)), Bytes(std::exchange(other.Bytes, 0)) {}
+    Mapping& operator=(Mapping&& other) noexcept;
+    ~Mapping();
+  };
+  static Mapping Reserve(std::size_t bytes);
+  Mapping memory_;
+
+  template <typename>
+  friend class MappedArray;
+};
+
+// Where each line lies in the text: five bytes a line, so that even a book of nothing but blank
+// lines (two bytes each in the file) stays within three times its size in memory. Lines are kept
+// in up to a few segments, one for each piece of the book read on a thread of its own, so that
+// joining the pieces copies nothing.
+class LineTable {
+ public:
+  // A new segment for up to `mostLines` lines, which the following Add calls fill.
+  void BeginSegment(std::size_t mostLines);
+  void Add(std::size_t offset, std::size_t length, bool endsAtComma) {
+    Segment& segment = segments_.back();
+    const std::int32_t local = segment.Count++;
+    segment.Offsets.data()[local] = static_cast<std::uint32_t>(offset);
+    if (length > 0) segment.TextEnd = offset + length;
+    if (length < kLong) {
+      segment.Lengths.data()[local] = static_cast<std::uint8_t>(length);
+    } else {
+      segment.Lengths.data()[local] = kLong;
+      segment.LongLengths.emplace_back(local, static_cast<std::int32_t>(length));
+    }
+    if (endsAtComma) afterComma_.push_back(segment.First + local + 1);
+    ++count_;
+  }
+  // The segments of `next`, whose lines follow these in the book.
+  void Append(LineTable&& next);
+
+  std::int32_t Count() const { return count_; }
+  std::size_t Offset(std::int32_t index) const {
+    const Segment& segment = SegmentOf(index);
+    return segment.Offsets.data()[index - segment.First];
+  }
+  std::int32_t Length(std::int32_t index) const {
+    const Segment& segment = SegmentOf(index);
+    const std::int32_t local = index - segment.First;
+    const std::uint8_t length = segment.Lengths.data()[local];
+    return length != kLong ? length : segment.LongLength(local);
+  }
+  const std::vector<std::int32_t>& AfterComma() const { return afterComma_; }
+  // Where the text of the last line that has any ends, in the segment being filled.
+  std::size_t TextEnd() const { return segments_.empty() ? 0 : segments_.back().TextEnd; }
+
+ private:
+  static constexpr std::uint8_t kLong = 0xFF;
+  struct Segment {
+    std::int32_t First = 0;
+    std::int32_t Count = 0;
+    std::size_t TextEnd = 0;
+    MappedArray<std::uint32_t> Offsets;
+    MappedArray<std::uint8_t> Lengths;
+    // The lengths of 255 characters and more, by line, ascending: a book's paragraphs.
+    std::vector<std::pair<std::int32_t, std::int32_t>> LongLengths;
+    std::int32_t LongLength(std::int32_t local) const;
+  };
+  const Segment& SegmentOf(std::int32_t index) const {
+    std::size_t k = segments_.size() - 1;
+    while (segments_[k].First > index) --k;
+    return segments_[k];
+  }
+
+  std::vector<Segment> segments_;
+  std::int32_t count_ = 0;
+  // The lines that follow an ASCII comma, ascending. Commas are rare in Chinese text, so this is
+  // far smaller than a mark on every line.
+  std::vector<std::int32_t> afterComma_;
+};
+
 class BookText {
  public:
   BookText() = default;
-  // Splits decoded text into lines. Quotes and line ends are squeezed out in place, so the text
-  // is kept once and each line is a view into it.
-  static BookText FromText(std::u16string text);
+  BookText(TextBuffer text, LineTable lines) : text_(std::move(text)), lines_(std::move(lines)) {}
+  // Splits decoded text into lines (tests, and books held in memory).
+  static BookText FromText(std::u16string_view text);
+  // Splits text[begin, end), which starts where a line starts, into lines as the item reader
+  // reads them, in a new segment of `lines`. Quotes and line ends are squeezed out in place, so
+  // the text is kept once and each line is a view into it; offsets count from `text`.
+  static void SplitLines(char16_t* text, std::size_t begin, std::size_t end, LineTable& lines);
+  // The same into the segment being filled, for text that is still arriving: unless `final`,
+  // only the lines up to the last line feed are taken. Returns where the taken lines end.
+  static std::size_t SplitCompleteLines(char16_t* text, std::size_t begin, std::size_t end,
+                                        bool final, LineTable& lines);
 
-  std::int32_t Count() const { return static_cast<std::int32_t>(lines_.size()); }
+  std::int32_t Count() const { return lines_.Count(); }
   std::u16string_view Line(std::int32_t index) const {
-    const LineSpan& line = lines_[static_cast<std::size_t>(index)];
-    return std::u16string_view(text_).substr(line.Offset, line.Length);
+    return std::u16string_view(text_.data() + lines_.Offset(index),
+                               static_cast<std::size_t>(lines_.Length(index)));
   }
-  std::int32_t LineLength(std::int32_t index) const {
-    return static_cast<std::int32_t>(lines_[static_cast<std::size_t>(index)].Length);
-  }
+  std::int32_t LineLength(std::int32_t index) const { return lines_.Length(index); }
   // The line of the file (from 0) that line `index` was read from, for reporting places as an
   // editor shows them: the lines an ASCII comma splits off share their file line.
   std::int32_t FileLineOf(std::int32_t index) const;
 
  private:
-  struct LineSpan {
-    std::uint32_t Offset;
-    std::uint32_t Length;
-  };
-  std::u16string text_;
-  std::vector<LineSpan> lines_;
-  // The lines that follow an ASCII comma, ascending. Commas are rare in Chinese text, so this is
-  // far smaller than a mark on every line.
-  std::vector<std::int32_t> afterComma_;
+  TextBuffer text_;
+  LineTable lines_;
 };
 
 }  // namespace quillon

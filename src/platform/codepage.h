@@ -46,4 +46,12 @@ bool IsValidUtf8(std::string_view bytes, bool cutAtEnd);
 // UTF-16 without a byte-order mark; an odd last byte becomes U+FFFD.
 std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian);
 
+// The decoders writing straight into memory the caller provides, with room for as many units as
+// there are bytes (no encoding yields more), so a book is decoded once into its own text. Each
+// returns the end of what it wrote.
+char16_t* DecodeGb18030Into(std::string_view bytes, char16_t* out);
+char16_t* DecodeBig5Into(std::string_view bytes, char16_t* out);
+char16_t* DecodeUtf8Into(std::string_view bytes, char16_t* out);
+char16_t* DecodeUtf16Into(std::string_view bytes, bool bigEndian, char16_t* out);
+
 }  // namespace quillon::codepage

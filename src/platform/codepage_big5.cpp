@@ -9,6 +9,8 @@
 
 #include "platform/codepage.h"
 
+#include "platform/double_byte.h"
+
 namespace quillon::codepage {
 
 namespace {
@@ -70,8 +72,6 @@ const unsigned char* DecodeUncommon(const unsigned char* p, const unsigned char*
   return p + 2;
 }
 
-// Output goes through a buffer that stays in cache and is then appended (see codepage_gb18030).
-constexpr std::size_t kBlockBytes = 4096;
 constexpr std::size_t kEncodeBlock = 1024;
 
 // The code of each BMP character, 0 where Big5 has none. Where several codes read as one
@@ -100,54 +100,14 @@ const std::vector<std::uint16_t>& Codes() {
 
 }  // namespace
 
+char16_t* DecodeBig5Into(std::string_view bytes, char16_t* out) {
+  return DecodeDoubleByte(bytes, Pairs(), out, DecodeUncommon);
+}
+
 void AppendBig5(std::string_view bytes, std::u16string& out) {
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const unsigned char* const end = p + bytes.size();
-  const char16_t* const pairs = Pairs();
-  // No sequence yields more UTF-16 units than it has bytes, and one begun at the block's last
-  // byte runs one past it.
-  char16_t buffer[kBlockBytes + 1];
-  while (p < end) {
-    const unsigned char* const blockEnd =
-        p + std::min(static_cast<std::size_t>(end - p), kBlockBytes);
-    char16_t* o = buffer;
-    while (p < blockEnd) {
-      // Two-byte characters, the bulk of a Chinese book, two at a time.
-      while (blockEnd - p >= 4) {
-        const char16_t first = pairs[p[0] << 8 | p[1]];
-        const char16_t second = pairs[p[2] << 8 | p[3]];
-        if (first == 0 || second == 0) break;
-        o[0] = first;
-        o[1] = second;
-        o += 2;
-        p += 4;
-      }
-      if (p == blockEnd) break;  // the pairs ran to the end of the block, maybe of the bytes
-      const unsigned b = *p;
-      if (b < 0x80) {
-        while (blockEnd - p >= 8) {
-          std::uint64_t word;
-          std::memcpy(&word, p, sizeof word);
-          if (word & 0x8080808080808080u) break;
-          for (int i = 0; i < 8; ++i) o[i] = p[i];
-          o += 8;
-          p += 8;
-        }
-        while (p < blockEnd && *p < 0x80) *o++ = *p++;
-        continue;
-      }
-      if (end - p >= 2) {
-        const char16_t unit = pairs[b << 8 | p[1]];
-        if (unit != 0) {
-          *o++ = unit;
-          p += 2;
-          continue;
-        }
-      }
-      p = DecodeUncommon(p, end, o);
-    }
-    out.append(buffer, static_cast<std::size_t>(o - buffer));
-  }
+  const std::size_t start = out.size();
+  out.resize(start + bytes.size());
+  out.resize(static_cast<std::size_t>(DecodeBig5Into(bytes, out.data() + start) - out.data()));
 }
 
 std::u16string DecodeBig5(std::string_view bytes) {

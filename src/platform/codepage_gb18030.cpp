@@ -10,6 +10,8 @@
 
 #include "platform/codepage.h"
 
+#include "platform/double_byte.h"
+
 namespace quillon::codepage {
 
 namespace {
@@ -153,9 +155,6 @@ const char16_t* Pairs() {
   return pairs.data();
 }
 
-// Output goes through a buffer that stays in cache and is then appended: writing straight into
-// `out` would need it resized, and so zero-filled, first, which costs a third of the time.
-constexpr std::size_t kBlockBytes = 4096;
 constexpr std::size_t kEncodeBlock = 1024;  // UTF-16 units, at most four bytes each
 
 // Codes packed big-endian into one number: 0xLLTT for two bytes, 0xB1B2B3B4 (always above
@@ -213,54 +212,14 @@ std::uint32_t SupplementaryCode(char32_t cp) {
 
 }  // namespace
 
+char16_t* DecodeGb18030Into(std::string_view bytes, char16_t* out) {
+  return DecodeDoubleByte(bytes, Pairs(), out, DecodeUncommon);
+}
+
 void AppendGb18030(std::string_view bytes, std::u16string& out) {
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const unsigned char* const end = p + bytes.size();
-  const char16_t* const pairs = Pairs();
-  // No sequence yields more UTF-16 units than it has bytes, and one begun near the block's end
-  // may run three bytes past it.
-  char16_t buffer[kBlockBytes + 3];
-  while (p < end) {
-    const unsigned char* const blockEnd =
-        p + std::min(static_cast<std::size_t>(end - p), kBlockBytes);
-    char16_t* o = buffer;
-    while (p < blockEnd) {
-      // Two-byte characters, the bulk of a Chinese book, two at a time.
-      while (blockEnd - p >= 4) {
-        const char16_t first = pairs[p[0] << 8 | p[1]];
-        const char16_t second = pairs[p[2] << 8 | p[3]];
-        if (first == 0 || second == 0) break;
-        o[0] = first;
-        o[1] = second;
-        o += 2;
-        p += 4;
-      }
-      if (p == blockEnd) break;  // the pairs ran to the end of the block, maybe of the bytes
-      const unsigned b = *p;
-      if (b < 0x80) {
-        while (blockEnd - p >= 8) {
-          std::uint64_t word;
-          std::memcpy(&word, p, sizeof word);
-          if (word & 0x8080808080808080u) break;
-          for (int i = 0; i < 8; ++i) o[i] = p[i];
-          o += 8;
-          p += 8;
-        }
-        while (p < blockEnd && *p < 0x80) *o++ = *p++;
-        continue;
-      }
-      if (end - p >= 2) {
-        const char16_t unit = pairs[b << 8 | p[1]];
-        if (unit != 0) {
-          *o++ = unit;
-          p += 2;
-          continue;
-        }
-      }
-      p = DecodeUncommon(p, end, o);
-    }
-    out.append(buffer, static_cast<std::size_t>(o - buffer));
-  }
+  const std::size_t start = out.size();
+  out.resize(start + bytes.size());
+  out.resize(static_cast<std::size_t>(DecodeGb18030Into(bytes, out.data() + start) - out.data()));
 }
 
 std::u16string DecodeGb18030(std::string_view bytes) {

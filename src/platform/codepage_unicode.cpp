@@ -42,27 +42,18 @@ std::size_t CountUtf16Units(std::string_view bytes) {
 
 }  // namespace
 
-void AppendUtf8(std::string_view bytes, std::u16string& out) {
+char16_t* DecodeUtf8Into(std::string_view bytes, char16_t* o) {
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t size = bytes.size();
-  // Decoding into a small local buffer keeps the hot loop free of string bookkeeping and never
-  // asks `out` for more room than the text needs.
-  constexpr std::size_t kBufferSize = 4096;
-  char16_t buffer[kBufferSize];
-  std::size_t used = 0;
   std::size_t i = 0;
   while (i < size) {
-    if (used > kBufferSize - 8) {
-      out.append(buffer, used);
-      used = 0;
-    }
     // Markup, digits and Latin text come eight bytes at a time.
     if (size - i >= 8) {
       std::uint64_t chunk;
       std::memcpy(&chunk, data + i, sizeof chunk);
       if ((chunk & 0x8080808080808080u) == 0) {
-        for (std::size_t k = 0; k < 8; ++k) buffer[used + k] = data[i + k];
-        used += 8;
+        for (std::size_t k = 0; k < 8; ++k) o[k] = data[i + k];
+        o += 8;
         i += 8;
         continue;
       }
@@ -70,8 +61,21 @@ void AppendUtf8(std::string_view bytes, std::u16string& out) {
 
     const unsigned lead = data[i++];
     if (lead < 0x80) {
-      buffer[used++] = static_cast<char16_t>(lead);
+      *o++ = static_cast<char16_t>(lead);
       continue;
+    }
+    // Chinese is three bytes a character: a valid one of those goes straight through.
+    if ((lead & 0xF0) == 0xE0 && size - i >= 2) {
+      const unsigned second = data[i];
+      const unsigned third = data[i + 1];
+      const std::uint32_t codePoint =
+          (lead & 0x0Fu) << 12 | (second & 0x3Fu) << 6 | (third & 0x3Fu);
+      if ((second & 0xC0) == 0x80 && (third & 0xC0) == 0x80 && codePoint >= 0x800 &&
+          (codePoint < 0xD800 || codePoint > 0xDFFF)) {
+        *o++ = static_cast<char16_t>(codePoint);
+        i += 2;
+        continue;
+      }
     }
     // The first continuation byte's range also rules out overlongs, surrogates and values above
     // U+10FFFF, which makes every rejected prefix a maximal subpart of its own.
@@ -93,7 +97,7 @@ void AppendUtf8(std::string_view bytes, std::u16string& out) {
       if (lead == 0xF0) lower = 0x90;
       if (lead == 0xF4) upper = 0x8F;
     } else {
-      buffer[used++] = kReplacement;
+      *o++ = kReplacement;
       continue;
     }
     bool complete = true;
@@ -108,16 +112,22 @@ void AppendUtf8(std::string_view bytes, std::u16string& out) {
       upper = 0xBF;
     }
     if (!complete) {
-      buffer[used++] = kReplacement;
+      *o++ = kReplacement;
     } else if (codePoint >= 0x10000) {
       codePoint -= 0x10000;
-      buffer[used++] = static_cast<char16_t>(0xD800 + (codePoint >> 10));
-      buffer[used++] = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+      *o++ = static_cast<char16_t>(0xD800 + (codePoint >> 10));
+      *o++ = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
     } else {
-      buffer[used++] = static_cast<char16_t>(codePoint);
+      *o++ = static_cast<char16_t>(codePoint);
     }
   }
-  out.append(buffer, used);
+  return o;
+}
+
+void AppendUtf8(std::string_view bytes, std::u16string& out) {
+  const std::size_t start = out.size();
+  out.resize(start + bytes.size());
+  out.resize(static_cast<std::size_t>(DecodeUtf8Into(bytes, out.data() + start) - out.data()));
 }
 
 std::u16string DecodeUtf8(std::string_view bytes) {
@@ -155,14 +165,26 @@ std::string EncodeUtf8(std::u16string_view text) {
   return out;
 }
 
-std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
+char16_t* DecodeUtf16Into(std::string_view bytes, bool bigEndian, char16_t* out) {
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t units = bytes.size() / 2;
-  std::u16string out(units + bytes.size() % 2, kReplacement);
-  const std::size_t high = bigEndian ? 0 : 1;
-  for (std::size_t i = 0; i < units; ++i) {
-    out[i] = static_cast<char16_t>(data[2 * i + high] << 8 | data[2 * i + 1 - high]);
+  constexpr bool kLittleEndianMachine = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__;
+  if (!bigEndian && kLittleEndianMachine) {
+    if (units > 0) std::memcpy(out, data, units * 2);  // the machine's own order
+  } else {
+    const std::size_t high = bigEndian ? 0 : 1;
+    for (std::size_t i = 0; i < units; ++i) {
+      out[i] = static_cast<char16_t>(data[2 * i + high] << 8 | data[2 * i + 1 - high]);
+    }
   }
+  out += units;
+  if (bytes.size() % 2 != 0) *out++ = kReplacement;
+  return out;
+}
+
+std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
+  std::u16string out(bytes.size() / 2 + bytes.size() % 2, u'\0');
+  DecodeUtf16Into(bytes, bigEndian, out.data());
   return out;
 }
 

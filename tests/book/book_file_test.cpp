@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,62 @@ TEST(BookEncodings, DamagedBytesBecomeReplacementsAndNothingBehindThemIsLost) {
                             codepage::EncodeGb18030(u"回目") + "\x81";
   EXPECT_EQ(LinesOf(DecodeBook(bytes)),
             (std::vector<std::u16string>{u"第一\uFFFD\uFFFD", u"回目\uFFFD"}));
+}
+
+// Decoded in pieces on several threads, cut at line ends or, within a long paragraph, wherever
+// decoding may start again, with the text behind long runs of blank lines written over, a book
+// is line for line what its text split whole makes of it: novels in every encoding, a paragraph
+// without a line break, blank lines between text, and junk.
+TEST(BookEncodings, ReadingOnSeveralThreadsGivesTheSameLines) {
+  std::mt19937 random(16);
+  std::string junk(300000, '\0');
+  for (char& c : junk) c = static_cast<char>(random());
+  const std::u16string novel = codepage::DecodeGb18030(fake::ReadTestBook("rulinwaishi.gbk.txt"));
+  std::u16string paragraph;
+  while (paragraph.size() < 400000)
+    paragraph += u"话说天下大势，分久必合，合久必分𠀀。\"quoted, \"";
+  std::u16string blankRuns;
+  for (int run = 0; run < 40; ++run) {
+    blankRuns += paragraph.substr(0, 3000 + run * 131) + u"\r\n";
+    for (int blank = 0; blank < 9000 + run * 77; ++blank) blankRuns += u"\r\n";
+  }
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::optional<BookEncoding> encoding;
+  };
+  const Case cases[] = {
+      {"GB18030", codepage::EncodeGb18030(novel), std::nullopt},
+      {"Big5", codepage::EncodeBig5(novel), std::nullopt},
+      {"UTF-8", "\xEF\xBB\xBF" + codepage::EncodeUtf8(novel), std::nullopt},
+      {"UTF-16 LE", "\xFF\xFE" + Utf16Bytes(novel, false), std::nullopt},
+      {"UTF-16 BE", Utf16Bytes(novel, true), BookEncoding::Utf16BE},
+      {"a paragraph in GB18030", codepage::EncodeGb18030(paragraph), std::nullopt},
+      {"a paragraph in UTF-8", codepage::EncodeUtf8(paragraph), std::nullopt},
+      {"a paragraph in UTF-16", Utf16Bytes(paragraph, false), BookEncoding::Utf16LE},
+      {"blank lines", std::string(200000, '\n') + "\r\n\r", std::nullopt},
+      {"runs of blank lines between paragraphs", codepage::EncodeGb18030(blankRuns), std::nullopt},
+      {"junk as GB18030", junk, BookEncoding::Gb18030},
+      {"junk as UTF-8", junk, BookEncoding::Utf8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const DetectedEncoding detected = DetectBookEncoding(c.bytes);
+    std::u16string decoded;
+    DecodeAs(c.encoding.value_or(detected.Encoding),
+             std::string_view(c.bytes).substr(c.encoding ? 0 : detected.MarkLength), decoded);
+    const BookText alone = BookText::FromText(decoded);
+    ASSERT_GT(alone.Count(), 0);
+    for (int threads : {1, 2, 3, 4}) {
+      SCOPED_TRACE(threads);
+      const BookText together = DecodeBook(c.bytes, c.encoding, threads);
+      ASSERT_EQ(together.Count(), alone.Count());
+      for (std::int32_t i = 0; i < alone.Count(); ++i) {
+        ASSERT_TRUE(together.Line(i) == alone.Line(i)) << "line " << i;
+        ASSERT_EQ(together.FileLineOf(i), alone.FileLineOf(i));
+      }
+    }
+  }
 }
 
 class BookFileTest : public ::testing::Test {

@@ -91,8 +91,8 @@ TEST(WrapRows, RowsGiveTheLineBackWhateverItsLength) {
         ASSERT_LE(piece.Length, metrics.RowChars + 1);
         // A character's row is the one that shows it, at both ends of every row.
         if (piece.Length > 0) {
-          ASSERT_EQ(table.RowOfPosition(1, piece.Offset), 1 + row);
-          ASSERT_EQ(table.RowOfPosition(1, piece.Offset + piece.Length - 1), 1 + row);
+          ASSERT_EQ(table.RowOfPosition(text, 1, piece.Offset), 1 + row);
+          ASSERT_EQ(table.RowOfPosition(text, 1, piece.Offset + piece.Length - 1), 1 + row);
         }
         joined += line.substr(static_cast<std::size_t>(piece.Offset),
                               static_cast<std::size_t>(piece.Length));

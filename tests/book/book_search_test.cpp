@@ -68,8 +68,8 @@ TEST(BookSearch, FindsWhatAReaderLooksFor) {
   EXPECT_EQ(hits[0], (SearchHit{1, 7, 4}));
   RowTable rows;
   rows.Wrap(book, WrapMetrics{10, 3, 4});
-  EXPECT_EQ(rows.RowOfPosition(hits[0].Line, hits[0].Offset), 1);
-  EXPECT_EQ(rows.RowOfPosition(hits[0].Line, hits[0].Offset + hits[0].Length - 1), 2);
+  EXPECT_EQ(rows.RowOfPosition(book, hits[0].Line, hits[0].Offset), 1);
+  EXPECT_EQ(rows.RowOfPosition(book, hits[0].Line, hits[0].Offset + hits[0].Length - 1), 2);
   EXPECT_EQ(HitContext(book, hits[0], 2), u"六七宝玉读书八九");
   EXPECT_EQ(HitContext(book, hits[0], 100), book.Line(1));
 
