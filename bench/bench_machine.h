@@ -34,6 +34,10 @@ class BenchMachine : public quillon::Screen,
            const std::u16string&) override {
     return false;
   }
+  void RunLongTask(const std::u16string&, quillon::LongTask&,
+                   const std::function<void()>& work) override {
+    work();
+  }
   void Show(quillon::ui::Form&) override {}
   void RunModal(quillon::ui::Form&) override {}
   void Unload(quillon::ui::Form&) override {}

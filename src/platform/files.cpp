@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "platform/codepage.h"
 
@@ -109,6 +111,12 @@ std::u16string PathFromNative(std::string_view bytes) {
 bool FileExists(const std::u16string& path) {
   struct stat info {};
   return ::stat(SystemPath(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+std::optional<std::size_t> RegularFileSize(const std::u16string& path) {
+  struct stat info {};
+  if (::stat(SystemPath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return static_cast<std::size_t>(info.st_size);
 }
 
 bool DirectoryExists(const std::u16string& path) {
@@ -226,6 +234,25 @@ bool ReplaceFile(const std::u16string& path, std::string_view bytes, std::string
   }
   SyncDirectory(directory);
   return true;
+}
+
+void RemoveLeftoverTemporaries(const std::u16string& directory) {
+  const std::string folder = SystemPath(directory);
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) return;
+  std::vector<std::string> leftovers;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string name = entry->d_name;
+    const std::size_t mark = name.rfind(".tmp-");
+    if (name.empty() || name[0] != '.' || mark == std::string::npos) continue;
+    const std::string owner = name.substr(mark + 5, name.find('-', mark + 5) - mark - 5);
+    if (owner.empty() || owner.find_first_not_of("0123456789") != std::string::npos) continue;
+    struct stat info {};
+    const bool running = ::stat(("/proc/" + owner).c_str(), &info) == 0;
+    if (!running) leftovers.push_back(folder + "/" + name);
+  }
+  ::closedir(listing);
+  for (const std::string& path : leftovers) ::unlink(path.c_str());
 }
 
 std::u16string JoinPath(std::u16string_view directory, std::u16string_view name) {

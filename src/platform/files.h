@@ -19,6 +19,8 @@ std::string NativePath(std::u16string_view path);
 std::u16string PathFromNative(std::string_view bytes);
 
 bool FileExists(const std::u16string& path);  // something that is not a directory
+// The size of a regular file; nullopt for anything else.
+std::optional<std::size_t> RegularFileSize(const std::u16string& path);
 bool DirectoryExists(const std::u16string& path);
 // Creates the directory (its parent must exist). True when it exists afterwards.
 bool MakeDirectory(const std::u16string& path);
@@ -37,6 +39,11 @@ bool ReplaceFile(const std::u16string& path, std::string_view bytes, std::string
 using WriteFunction = std::function<long(int fd, const char* data, std::size_t size)>;
 bool ReplaceFile(const std::u16string& path, std::string_view bytes, std::string* error,
                  const WriteFunction& write);
+
+// Removes the temporary files ReplaceFile leaves behind when a process dies between writing and
+// renaming (".NAME.tmp-PID-N"), but only those of processes that no longer run: another reader
+// on the same folder may be saving right now.
+void RemoveLeftoverTemporaries(const std::u16string& directory);
 
 // Joins a directory and a relative name with '/'.
 std::u16string JoinPath(std::u16string_view directory, std::u16string_view name);

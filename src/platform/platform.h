@@ -2,6 +2,9 @@
 // Everything the reader asks of the machine, handed to the windows as one object. The Qt backend
 // implements it for real; tests/support has a fake of each service.
 
+#include <atomic>
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -26,6 +29,15 @@ class Screen {
 
 enum class MessageIcon { None, Information };
 
+// Work that may take a while, such as opening a large book. It runs beside the window, which
+// keeps painting, and after about half a second a small window shows how far it has got, with
+// 取消. The work checks Cancel and counts Done up to Total as it goes.
+struct LongTask {
+  std::atomic<bool> Cancel{false};
+  std::atomic<std::size_t> Done{0};
+  std::size_t Total = 0;
+};
+
 struct OpenFileRequest {
   std::u16string DefaultExt;  // "txt": added to a typed name that has no extension
   std::u16string Filter;      // "txt(*.txt)|*.txt|All Files(*.*)|*.*"
@@ -47,6 +59,10 @@ class Dialogs {
   // A question with two answers: true for `yes` (e.g. "仍然打开"), false for `no` or a closed box.
   virtual bool Ask(const std::u16string& text, const std::u16string& title,
                    const std::u16string& yes, const std::u16string& no) = 0;
+  // Runs `work` for `task` and returns once it has finished; what the work throws reaches the
+  // caller. `text` says what is being done ("正在打开……").
+  virtual void RunLongTask(const std::u16string& text, LongTask& task,
+                           const std::function<void()>& work) = 0;
 };
 
 // Shows forms, runs modal ones and takes them down again.

@@ -172,6 +172,9 @@ ui::PicturePtr frmMain::LoadDataPicture(const std::u16string& relativePath) {
 }
 
 void frmMain::Form_Load() {
+  for (const char16_t* folder : {u"Configure", u"Bookmark"}) {
+    files::RemoveLeftoverTemporaries(files::JoinPath(platform_.program.Directory(), folder));
+  }
   ReadStart = platform_.clock.Now();
   tmrTime.Interval = 1000;
   tmrTime.Enabled = true;

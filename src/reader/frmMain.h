@@ -199,6 +199,8 @@ class frmMain : public ui::Form {
   Platform& platform_;
   mPubVariable& pub_;
   bool settingsRead_ = false;
+  // The settings file exists but could not be read: it is never written over.
+  bool settingsUnreadable_ = false;
   std::unique_ptr<frmAbout> about_;
 };
 

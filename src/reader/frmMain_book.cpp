@@ -82,19 +82,29 @@ bool frmMain::LoadBookText(const std::u16string& path) {
       path);
   BookFile book;
   RowTable rows;
+  // Read, and wrapped here too, so that a book whose rows do not fit in memory fails before it
+  // replaces the one open; the table is then kept and the wrap that follows reuses its room.
+  const auto read = [&](std::optional<BookEncoding> encoding) {
+    LongTask task;
+    task.Total = files::RegularFileSize(path).value_or(0);
+    ReadControl control;
+    control.Cancel = &task.Cancel;
+    control.BytesDone = &task.Done;
+    platform_.dialogs.RunLongTask(u"正在打开 " + BookNameOfPath(path) + u" ……", task, [&] {
+      book = ReadBookFile(path, encoding, &control);
+      if (book.Text && PageRows > 0 && RowChars > 0) {
+        rows.Wrap(*book.Text, WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
+      }
+    });
+  };
   try {
-    book = ReadBookFile(path, chosen);
+    read(chosen);
     if (book.NotText) {
       if (!platform_.dialogs.Ask(u"无法识别该文件的文字编码，它可能不是文本文件。", u"提示",
                                  u"仍按 GB18030 打开", u"取消")) {
         return false;
       }
-      book = ReadBookFile(path, BookEncoding::Gb18030);
-    }
-    // Wrapped here too, so that a book whose rows do not fit in memory fails before it replaces
-    // the one open; the table is then kept and the wrap that follows reuses its room.
-    if (book.Text && PageRows > 0 && RowChars > 0) {
-      rows.Wrap(*book.Text, WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
+      read(BookEncoding::Gb18030);
     }
   } catch (const std::bad_alloc&) {
     platform_.dialogs.MessageBox(u"这本书太大，Quillon 没有足够的内存打开它。", u"提示",
@@ -105,6 +115,8 @@ bool frmMain::LoadBookText(const std::u16string& path) {
                                  MessageIcon::Information);
     return false;
   }
+  // Cancelled by the user, who knows it: the book open before stays as it was.
+  if (book.Cancelled) return false;
   if (!book.Text) {
     platform_.dialogs.MessageBox(u"Quillon 未找到有效的阅读文件，请检查。", u"提示",
                                  MessageIcon::Information);

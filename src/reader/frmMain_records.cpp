@@ -36,9 +36,9 @@ bool frmMain::SaveLastRead() {
   if (!files::DirectoryExists(BookmarkDirectory(directory))) {
     files::MakeDirectory(BookmarkDirectory(directory));
   }
-  if (PageCount >= 1) {
-    BookPrePercent = static_cast<float>(static_cast<double>(CurrentPage) / PageCount);
-  }
+  // An empty book has been read no way into, whatever the book before it had.
+  BookPrePercent =
+      PageCount >= 1 ? static_cast<float>(static_cast<double>(CurrentPage) / PageCount) : 0.0f;
   // The position stored is always one of the normal layout.
   if (pub_.FullScreenMode) {
     CurrentPage = RoundHalfEven(static_cast<double>(BookPrePercent) * NormalPageCount);

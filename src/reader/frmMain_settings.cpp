@@ -20,6 +20,12 @@ void frmMain::lblSet_Click() {
 }
 
 bool frmMain::SaveConfigure() {
+  if (settingsUnreadable_) {
+    platform_.dialogs.MessageBox(
+        u"设置文件 Configure/Readerset.dat 无法读取，为了不覆盖它，这次所做的设置没有保存。",
+        u"提示", MessageIcon::Information);
+    return false;
+  }
   const std::u16string directory = platform_.program.Directory();
   // Made at start-up, but the folder may have been removed while the reader ran.
   if (!files::DirectoryExists(SettingsDirectory(directory))) {

@@ -103,6 +103,13 @@ void frmMain::QuillonConfigInit(const bool& fullScreenMode) {
           u"本次将使用默认设置运行，所做的设置无法保存。",
           u"提示", MessageIcon::Information);
     }
+    settingsUnreadable_ = loaded.Source == SettingsSource::Unreadable;
+    if (settingsUnreadable_) {
+      platform_.dialogs.MessageBox(
+          u"Quillon 无法读取设置文件 Configure/Readerset.dat，本次将使用默认设置运行。"
+          u"为了不覆盖原有的设置，这次所做的设置不会保存。",
+          u"提示", MessageIcon::Information);
+    }
   }
   for (int k = 0; k <= 1; ++k) {
     MainPage[k].Picture =

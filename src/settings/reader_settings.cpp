@@ -80,6 +80,19 @@ SettingsRecord ParseSettingsFile(std::string_view bytes) {
   if (auto item = next()) Take(itemfile::ToBool(*item), record.NotFlash);
   if (auto item = next()) Take(itemfile::ToBool(*item), record.AutoScroll);
   if (auto item = next()) Take(itemfile::ToInt16(*item), record.ReadMode);
+
+  // A value the dialog could never have set (a font size of 1E+30, a colour of -1) would make
+  // every page unreadable; such a field is read as its default.
+  const SettingsRecord defaults;
+  const float sizes[] = {18.0f, 16.0f, 14.0f, 12.0f, 10.5f, 9.0f};
+  if (std::find(std::begin(sizes), std::end(sizes), record.FontSize) == std::end(sizes)) {
+    record.FontSize = defaults.FontSize;
+  }
+  const auto isColour = [](std::int32_t colour) { return colour >= 0 && colour <= 0xFFFFFF; };
+  if (!isColour(record.FontColor)) record.FontColor = defaults.FontColor;
+  if (!isColour(record.BackColor)) record.BackColor = defaults.BackColor;
+  if (record.BackPhoto < 0 || record.BackPhoto > 6) record.BackPhoto = defaults.BackPhoto;
+  if (record.ReadMode < 0 || record.ReadMode > 5) record.ReadMode = defaults.ReadMode;
   return record;
 }
 
@@ -102,9 +115,13 @@ LoadedSettings LoadOrCreateSettings(const std::u16string& programDirectory) {
                         : SettingsSource::DefaultsNotSaved;
     return result;
   }
-  // A file that exists but cannot be read is treated like a damaged one: defaults, and it is
-  // left alone rather than overwritten.
-  if (auto bytes = files::ReadWholeFile(path)) result.Record = ParseSettingsFile(*bytes);
+  // A file that exists but cannot be read gives the defaults, and is never written over: it may
+  // hold the user's settings, readable again once the fault is mended.
+  if (auto bytes = files::ReadWholeFile(path)) {
+    result.Record = ParseSettingsFile(*bytes);
+  } else {
+    result.Source = SettingsSource::Unreadable;
+  }
   return result;
 }
 

@@ -34,7 +34,7 @@ std::string SettingsFileBytes(const SettingsRecord& record);
 // damaged or foreign file) leaves that field at its default, so a bad file never stops the reader.
 SettingsRecord ParseSettingsFile(std::string_view bytes);
 
-enum class SettingsSource { ReadFromFile, CreatedWithDefaults, DefaultsNotSaved };
+enum class SettingsSource { ReadFromFile, CreatedWithDefaults, DefaultsNotSaved, Unreadable };
 
 struct LoadedSettings {
   SettingsRecord Record;

@@ -225,7 +225,8 @@ TEST_F(FaultTest, BooksThatAreEmptyHugeBinaryOrBlankStillOpen) {
 }
 
 // What is not a book file is refused at once, the open book staying: a named pipe (which would
-// block a plain open until someone wrote to it), a folder, and junk the user declines to open.
+// block a plain open until someone wrote to it), a folder, junk the user declines to open, and
+// an open the user cancels in its progress window.
 TEST_F(FaultTest, WhatIsNotABookIsRefusedAtOnce) {
   auto reader = Start();
   Open(*reader, WritePagesBook("small.txt", 3));
@@ -244,6 +245,14 @@ TEST_F(FaultTest, WhatIsNotABookIsRefusedAtOnce) {
     EXPECT_EQ(reader->PageCount, 3);
   }
   EXPECT_EQ(fake.dialogs.questions.size(), 1u) << "only the junk was a question";
+
+  const std::size_t messages = fake.dialogs.messages.size();
+  fake.dialogs.cancelLongTasks = true;
+  Open(*reader, WritePagesBook("large.txt", 40000));
+  EXPECT_EQ(reader->strBookName, u"small.txt");
+  EXPECT_EQ(reader->PageCount, 3);
+  EXPECT_EQ(fake.dialogs.messages.size(), messages) << "a cancelled open needs no message";
+  EXPECT_EQ(fake.dialogs.longTasks.back(), u"正在打开 large.txt ……");
 }
 
 // A book larger than the memory the program may take is refused with a message, and the book open

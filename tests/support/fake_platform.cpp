@@ -43,6 +43,13 @@ bool FakeDialogs::Ask(const std::u16string& text, const std::u16string&, const s
   return answer;
 }
 
+void FakeDialogs::RunLongTask(const std::u16string& text, LongTask& task,
+                              const std::function<void()>& work) {
+  longTasks.push_back(text);
+  if (cancelLongTasks) task.Cancel = true;
+  work();
+}
+
 std::optional<ui::Color> FakeDialogs::ChooseColor(ui::Color initial) {
   (void)initial;
   return TakeFront(colorAnswers);

@@ -57,6 +57,11 @@ class FakeDialogs : public Dialogs {
   std::optional<ui::Color> ChooseColor(ui::Color initial) override;
   bool Ask(const std::u16string& text, const std::u16string& title, const std::u16string& yes,
            const std::u16string& no) override;
+  // Runs the work at once; with `cancelLongTasks` the user has pressed 取消 before it starts.
+  void RunLongTask(const std::u16string& text, LongTask& task,
+                   const std::function<void()>& work) override;
+  bool cancelLongTasks = false;
+  std::vector<std::u16string> longTasks;
 };
 
 class FakeFormHost : public FormHost {

@@ -5,16 +5,23 @@
 #include <QColorDialog>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <cmath>
+#include <exception>
+#include <memory>
+#include <thread>
 
 #include "platform/qt/convert.h"
 
@@ -134,6 +141,47 @@ bool QtDialogs::Ask(const std::u16string& text, const std::u16string& title,
   box.addButton(ToQString(no), QMessageBox::RejectRole);
   box.exec();
   return box.clickedButton() == yesButton;
+}
+
+void QtDialogs::RunLongTask(const std::u16string& text, LongTask& task,
+                            const std::function<void()>& work) {
+  std::atomic<bool> finished{false};
+  std::exception_ptr failure;
+  std::thread worker([&] {
+    try {
+      work();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    finished = true;
+  });
+  // The window keeps painting while the work runs, but takes no input until the progress window,
+  // modal to the whole program, stands in front of it; only work that lasts shows its progress.
+  std::unique_ptr<QProgressDialog> progress;
+  QElapsedTimer clock;
+  clock.start();
+  while (!finished) {
+    QEventLoop step;
+    QTimer::singleShot(30, &step, &QEventLoop::quit);
+    step.exec(progress ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    if (finished) break;
+    if (!progress && clock.elapsed() >= 500) {
+      progress = std::make_unique<QProgressDialog>(ToQString(text), QStringLiteral("取消"), 0, 1000,
+                                                   DialogParent());
+      progress->setWindowTitle(QStringLiteral("Quillon"));
+      progress->setWindowModality(Qt::ApplicationModal);
+      progress->setMinimumDuration(0);
+      QObject::connect(progress.get(), &QProgressDialog::canceled, [&task] { task.Cancel = true; });
+      progress->show();
+    }
+    if (progress && task.Total > 0) {
+      progress->setValue(static_cast<int>(1000.0 * static_cast<double>(task.Done) /
+                                          static_cast<double>(task.Total)));
+    }
+  }
+  worker.join();
+  progress.reset();
+  if (failure) std::rethrow_exception(failure);
 }
 
 DateTime QtClock::Now() const {

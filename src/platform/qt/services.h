@@ -41,6 +41,8 @@ class QtDialogs : public Dialogs {
   std::optional<ui::Color> ChooseColor(ui::Color initial) override;
   bool Ask(const std::u16string& text, const std::u16string& title, const std::u16string& yes,
            const std::u16string& no) override;
+  void RunLongTask(const std::u16string& text, LongTask& task,
+                   const std::function<void()>& work) override;
 };
 
 class QtClock : public Clock {
