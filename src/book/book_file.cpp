@@ -1,6 +1,7 @@
 #include "book/book_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -207,6 +208,15 @@ std::vector<Piece> Pieces(const ByteSource& file, BookEncoding encoding, std::si
 // Units of line ends, no line's text, behind which the text still to come moves down.
 constexpr std::size_t kUnshownWorthMoving = 16 * 1024;
 
+// Gives back to the system the whole pages between two places in the text, whose content is no
+// longer needed; written again, they come back cleared.
+void ReleasePages(const char16_t* from, const char16_t* to) {
+  const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const std::uintptr_t start = (reinterpret_cast<std::uintptr_t>(from) + page - 1) / page * page;
+  const std::uintptr_t stop = reinterpret_cast<std::uintptr_t>(to) / page * page;
+  if (stop > start) ::madvise(reinterpret_cast<void*>(start), stop - start, MADV_DONTNEED);
+}
+
 // Reads and decodes one piece chunk by chunk, straight into the text, and finds its lines when
 // they are all its own.
 void ReadPieceUnguarded(const ByteSource& file, BookEncoding encoding, bool ownLines,
@@ -339,7 +349,15 @@ bool ReadText(const ByteSource& file, const DetectedEncoding& detected, std::siz
     } else {
       char16_t* end = pieces[i].OutEnd;
       for (std::size_t k = i + 1; k < next; ++k) {
-        end = std::copy(pieces[k].Out, pieces[k].OutEnd, end);
+        // A stretch at a time, giving back what has been moved, so the text is not held twice.
+        constexpr std::size_t kStretch = 1u << 18;
+        for (char16_t* from = pieces[k].Out; from < pieces[k].OutEnd;) {
+          const std::size_t units =
+              std::min(kStretch, static_cast<std::size_t>(pieces[k].OutEnd - from));
+          end = std::copy(from, from + units, end);
+          from += units;
+          ReleasePages(std::max(end, pieces[k].Out), from);
+        }
       }
       LineTable joined;
       BookText::SplitLines(text.data(), static_cast<std::size_t>(pieces[i].Out - text.data()),

@@ -41,9 +41,9 @@ std::int32_t PageCountOf(std::int32_t rowCount, std::int32_t pageRows) {
 
 std::int32_t RowTable::CountRows(const BookText& lines, const WrapMetrics& metrics) {
   std::int64_t rows = 0;
-  for (std::int32_t i = 0; i < lines.Count(); ++i) {
-    rows = std::min<std::int64_t>(rows + RowsOfLine(lines.LineLength(i), metrics), INT32_MAX);
-  }
+  lines.ForEachLineLength([&](std::int32_t, std::int32_t length) {
+    rows = std::min<std::int64_t>(rows + RowsOfLine(length, metrics), INT32_MAX);
+  });
   return static_cast<std::int32_t>(rows);
 }
 
@@ -53,13 +53,14 @@ void RowTable::Wrap(const BookText& lines, const WrapMetrics& metrics) {
   // One entry for each stretch that has a line, so the entries ascend as a search needs.
   firstRow_.assign(static_cast<std::size_t>((lineCount_ + kStride - 1) / kStride), 0);
   std::int64_t rows = 0;
-  for (std::int32_t i = 0; i < lineCount_; ++i) {
-    if (i % kStride == 0)
-      firstRow_[static_cast<std::size_t>(i / kStride)] = static_cast<std::int32_t>(rows);
-    rows += RowsOfLine(lines.LineLength(i), metrics);
+  lines.ForEachLineLength([&](std::int32_t line, std::int32_t length) {
+    if (line % kStride == 0) {
+      firstRow_[static_cast<std::size_t>(line / kStride)] = static_cast<std::int32_t>(rows);
+    }
+    rows += RowsOfLine(length, metrics);
     // Row numbers are 32-bit; a text that would pass that shows its first two thousand million.
     rows = std::min<std::int64_t>(rows, INT32_MAX);
-  }
+  });
   rowCount_ = static_cast<std::int32_t>(rows);
 }
 

@@ -54,7 +54,8 @@ typename MappedArray<T>::Mapping MappedArray<T>::Reserve(std::size_t bytes) {
   void* memory = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   if (memory == MAP_FAILED) throw std::bad_alloc();
-  if (bytes >= kHugePageWorthy) ::madvise(memory, bytes, MADV_HUGEPAGE);
+  // No huge pages here: the room is sized for the most lines a text could have, and a book uses
+  // a small part of it, which 2 MB pages would round up.
   return Mapping(memory, bytes);
 }
 
@@ -75,13 +76,48 @@ MappedArray<T>::Mapping::~Mapping() {
 
 template class MappedArray<std::uint32_t>;
 template class MappedArray<std::uint8_t>;
+template class MappedArray<std::int32_t>;
 
 void LineTable::BeginSegment(std::size_t mostLines) {
   Segment segment;
   segment.First = count_;
   segment.Offsets = MappedArray<std::uint32_t>(mostLines);
   segment.Lengths = MappedArray<std::uint8_t>(mostLines);
+  segment.BlockStarts = MappedArray<std::int32_t>(mostLines / kBlock + 1);
   segments_.push_back(std::move(segment));
+}
+
+LineTable::Appender::Appender(LineTable& table)
+    : table_(table),
+      segment_(table.segments_.back()),
+      offsets_(segment_.Offsets.data()),
+      lengths_(segment_.Lengths.data()),
+      blockStarts_(segment_.BlockStarts.data()),
+      count_(segment_.Count),
+      withText_(segment_.WithText),
+      textEnd_(segment_.TextEnd) {}
+
+LineTable::Appender::~Appender() {
+  table_.count_ += count_ - segment_.Count;
+  segment_.Count = count_;
+  segment_.WithText = withText_;
+  segment_.TextEnd = textEnd_;
+}
+
+std::int32_t LineTable::Segment::WithTextBefore(std::int32_t local) const {
+  const std::uint8_t* lengths = Lengths.data();
+  std::int32_t line = local / kBlock * kBlock;
+  std::int32_t count = BlockStarts.data()[local / kBlock];
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; local - line >= 16; line += 16) {
+    const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lengths + line));
+    const int empty = _mm_movemask_epi8(_mm_cmpeq_epi8(sixteen, zero));
+    count += 16 - __builtin_popcount(static_cast<unsigned>(empty));
+  }
+#endif
+  for (; line < local; ++line) count += lengths[line] != 0;
+  return count;
 }
 
 void LineTable::Append(LineTable&& next) {
@@ -138,8 +174,19 @@ std::size_t BookText::SplitCompleteLines(char16_t* text, std::size_t begin, std:
       ++from;
     }
   };
+  LineTable::Appender table(lines);
   std::size_t position = begin;
   while (position < end) {
+    // Blank lines, which some books have by the million, in a few instructions each.
+    if (text[position] == u'\n') {
+      table.Add(position++, 0, false);
+      continue;
+    }
+    if (text[position] == u'\r' && position + 1 < end && text[position + 1] == u'\n') {
+      table.Add(position, 0, false);
+      position += 2;
+      continue;
+    }
     while (position < end && text[position] == u' ') ++position;
     std::size_t start = position;
     std::size_t length = 0;
@@ -166,7 +213,7 @@ std::size_t BookText::SplitCompleteLines(char16_t* text, std::size_t begin, std:
       endsAtComma = terminator == u',';
       if (terminator == u'\r' && position < end && text[position] == u'\n') ++position;
     }
-    lines.Add(start, length, endsAtComma);
+    table.Add(start, length, endsAtComma);
   }
   return end;
 }

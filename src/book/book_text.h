@@ -60,35 +60,61 @@ class MappedArray {
   friend class MappedArray;
 };
 
-// Where each line lies in the text: five bytes a line, so that even a book of nothing but blank
-// lines (two bytes each in the file) stays within three times its size in memory. Lines are kept
-// in up to a few segments, one for each piece of the book read on a thread of its own, so that
-// joining the pieces copies nothing.
+// Where each line lies in the text: a byte for its length, and four more for where it starts
+// only if it has any text, so that a book of blank lines (two bytes each in the file) takes half
+// its size. Lines are kept in up to a few segments, one for each piece of the book read on a
+// thread of its own, so that joining the pieces copies nothing.
 class LineTable {
+  struct Segment;
+
  public:
   // A new segment for up to `mostLines` lines, which the following Add calls fill.
   void BeginSegment(std::size_t mostLines);
-  void Add(std::size_t offset, std::size_t length, bool endsAtComma) {
-    Segment& segment = segments_.back();
-    const std::int32_t local = segment.Count++;
-    segment.Offsets.data()[local] = static_cast<std::uint32_t>(offset);
-    if (length > 0) segment.TextEnd = offset + length;
-    if (length < kLong) {
-      segment.Lengths.data()[local] = static_cast<std::uint8_t>(length);
-    } else {
-      segment.Lengths.data()[local] = kLong;
-      segment.LongLengths.emplace_back(local, static_cast<std::int32_t>(length));
+  // Adds lines to the segment being filled, keeping its counts at hand rather than in the table
+  // (a book may have millions of lines); they are put back when it goes.
+  class Appender {
+   public:
+    explicit Appender(LineTable& table);
+    ~Appender();
+    Appender(const Appender&) = delete;
+    Appender& operator=(const Appender&) = delete;
+    void Add(std::size_t offset, std::size_t length, bool endsAtComma) {
+      if (count_ % kBlock == 0) blockStarts_[count_ / kBlock] = withText_;
+      if (length > 0) {
+        offsets_[withText_++] = static_cast<std::uint32_t>(offset);
+        textEnd_ = offset + length;
+      }
+      if (length < kLong) {
+        lengths_[count_] = static_cast<std::uint8_t>(length);
+      } else {
+        lengths_[count_] = kLong;
+        segment_.LongLengths.emplace_back(count_, static_cast<std::int32_t>(length));
+      }
+      if (endsAtComma) table_.afterComma_.push_back(segment_.First + count_ + 1);
+      ++count_;
     }
-    if (endsAtComma) afterComma_.push_back(segment.First + local + 1);
-    ++count_;
-  }
+
+   private:
+    LineTable& table_;
+    Segment& segment_;
+    std::uint32_t* offsets_;
+    std::uint8_t* lengths_;
+    std::int32_t* blockStarts_;
+    std::int32_t count_;
+    std::int32_t withText_;
+    std::size_t textEnd_;
+  };
+
   // The segments of `next`, whose lines follow these in the book.
   void Append(LineTable&& next);
 
   std::int32_t Count() const { return count_; }
+  // Where a line's text starts; for a line without text, nowhere in particular.
   std::size_t Offset(std::int32_t index) const {
     const Segment& segment = SegmentOf(index);
-    return segment.Offsets.data()[index - segment.First];
+    const std::int32_t local = index - segment.First;
+    if (segment.Lengths.data()[local] == 0) return 0;
+    return segment.Offsets.data()[segment.WithTextBefore(local)];
   }
   std::int32_t Length(std::int32_t index) const {
     const Segment& segment = SegmentOf(index);
@@ -97,17 +123,37 @@ class LineTable {
     return length != kLong ? length : segment.LongLength(local);
   }
   const std::vector<std::int32_t>& AfterComma() const { return afterComma_; }
+  // Calls `visit(index, length)` for every line in order, quicker than asking line by line.
+  template <typename Visit>
+  void ForEachLength(Visit&& visit) const {
+    for (const Segment& segment : segments_) {
+      const std::uint8_t* lengths = segment.Lengths.data();
+      auto longLength = segment.LongLengths.begin();
+      for (std::int32_t local = 0; local < segment.Count; ++local) {
+        const std::uint8_t length = lengths[local];
+        visit(segment.First + local,
+              length != kLong ? std::int32_t{length} : (longLength++)->second);
+      }
+    }
+  }
   // Where the text of the last line that has any ends, in the segment being filled.
   std::size_t TextEnd() const { return segments_.empty() ? 0 : segments_.back().TextEnd; }
 
  private:
   static constexpr std::uint8_t kLong = 0xFF;
+  // Lines are counted in blocks: how many lines with text come before each block, and the rest by
+  // counting the lengths that are not 0 within it.
+  static constexpr std::int32_t kBlock = 256;
   struct Segment {
     std::int32_t First = 0;
     std::int32_t Count = 0;
+    std::int32_t WithText = 0;
     std::size_t TextEnd = 0;
+    // The start of each line with text, in order.
     MappedArray<std::uint32_t> Offsets;
     MappedArray<std::uint8_t> Lengths;
+    MappedArray<std::int32_t> BlockStarts;
+    std::int32_t WithTextBefore(std::int32_t local) const;
     // The lengths of 255 characters and more, by line, ascending: a book's paragraphs.
     std::vector<std::pair<std::int32_t, std::int32_t>> LongLengths;
     std::int32_t LongLength(std::int32_t local) const;
@@ -146,6 +192,10 @@ class BookText {
                                static_cast<std::size_t>(lines_.Length(index)));
   }
   std::int32_t LineLength(std::int32_t index) const { return lines_.Length(index); }
+  template <typename Visit>
+  void ForEachLineLength(Visit&& visit) const {
+    lines_.ForEachLength(std::forward<Visit>(visit));
+  }
   // The line of the file (from 0) that line `index` was read from, for reporting places as an
   // editor shows them: the lines an ASCII comma splits off share their file line.
   std::int32_t FileLineOf(std::int32_t index) const;
