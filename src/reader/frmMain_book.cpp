@@ -82,6 +82,7 @@ bool frmMain::LoadBookText(const std::u16string& path) {
       path);
   BookFile book;
   RowTable rows;
+  std::vector<Chapter> chapters;
   try {
     book = ReadBookFile(path, chosen);
     if (book.NotText) {
@@ -96,6 +97,8 @@ bool frmMain::LoadBookText(const std::u16string& path) {
     if (book.Text && PageRows > 0 && RowChars > 0) {
       rows.Wrap(*book.Text, WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
     }
+    // Found once here, for the chapter list; a re-wrap changes only the pages they fall on.
+    if (book.Text) chapters = FindChapters(*book.Text);
   } catch (const std::bad_alloc&) {
     platform_.dialogs.MessageBox(u"这本书太大，Quillon 没有足够的内存打开它。", u"提示",
                                  MessageIcon::Information);
@@ -112,6 +115,8 @@ bool frmMain::LoadBookText(const std::u16string& path) {
   }
   BookLines = std::move(*book.Text);
   BookRows = std::move(rows);
+  BookChapters = std::move(chapters);
+  MarkedHit.reset();
   LineCount = BookLines.Count();
   BookEncodingInUse = book.Encoding;
   BookEncodingChosen = chosen.has_value();
@@ -129,6 +134,7 @@ void frmMain::WrapRows() {
 }
 
 void frmMain::ShowPage(std::int32_t page) {
+  ClearSearchMark();
   ui::ControlArray<ui::Label>& rows = page % 2 == 0 ? lblRow1 : lblRow2;
   std::vector<std::u16string> texts;
   if (page >= 0 && page < PageCount) {

@@ -69,8 +69,14 @@ void frmMain::cmdNext_Click() {
 }
 
 void frmMain::MainPage_KeyDown(int index, int keyCode, int shift) {
-  (void)shift;
-  if ((index != 0 && index != 1) || !pub_.ReaderSettings.PageActive || OnCover()) return;
+  if ((index != 0 && index != 1) || OnCover()) return;
+  // The commands' shortcuts, shown in the page menu, whether or not keys turn pages.
+  constexpr int kCtrl = 2;
+  constexpr int kShift = 1;
+  if (shift == kCtrl && keyCode == 'T') return ShowChapterList();
+  if (shift == kCtrl && keyCode == 'F') return ShowSearch();
+  if (keyCode == ui::keys::F3 && (shift & ~kShift) == 0) return FindAgain(shift == kShift);
+  if (!pub_.ReaderSettings.PageActive) return;
   const bool pageKey = keyCode == ui::keys::PageUp || keyCode == ui::keys::Left ||
                        keyCode == ui::keys::Up || keyCode == ui::keys::PageDown ||
                        keyCode == ui::keys::Right || keyCode == ui::keys::Down;
