@@ -123,6 +123,7 @@ void frmSearch::tmrSearch_Timer() {
                       u"\t" + context);
   }
   lstHits.AddItems(entries);
+  SelectMarkedHit();
   if (!search_->Done()) {
     const std::int64_t percent =
         book.Count() > 0 ? std::int64_t{search_->NextLine()} * 100 / book.Count() : 100;
@@ -157,6 +158,8 @@ void frmSearch::Find(bool backward) {
     case frmMain::FindResult::Shown:
       findText_ = u"第 " + DecimalText(std::int64_t{reader_.PageInView()} + 1) + u" 页";
       PlaceAwayFromMark();
+      markSelected_ = false;
+      SelectMarkedHit();
       break;
     case frmMain::FindResult::NoMore:
       findText_ = backward ? u"前面已经没有了。" : u"后面已经没有了。";
@@ -166,6 +169,20 @@ void frmSearch::Find(bool backward) {
       break;
   }
   ShowStatus();
+}
+
+void frmSearch::SelectMarkedHit() {
+  if (markSelected_ || search_ == nullptr || !reader_.MarkedHit) return;
+  const std::vector<SearchHit>& hits = search_->Hits();
+  const auto at = std::lower_bound(
+      hits.begin(), hits.end(), *reader_.MarkedHit, [](const SearchHit& a, const SearchHit& b) {
+        return a.Line != b.Line ? a.Line < b.Line : a.Offset < b.Offset;
+      });
+  const auto index = static_cast<int>(at - hits.begin());
+  if (at == hits.end() || !(*at == *reader_.MarkedHit) || index >= lstHits.ListCount()) return;
+  markSelected_ = true;
+  lstHits.ListIndex = index;
+  lstHits.TopIndex = std::max(index - 2, 0);
 }
 
 void frmSearch::PlaceAwayFromMark() {

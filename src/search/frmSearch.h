@@ -56,6 +56,8 @@ class frmSearch : public ui::Form {
   void StartListing();
   void Find(bool backward);
   void ShowStatus();
+  // Selects the hit shown in the list, once the listing has come as far.
+  void SelectMarkedHit();
   // Moves the window above or below the marked text, so that the text stays in sight.
   void PlaceAwayFromMark();
 
@@ -65,6 +67,7 @@ class frmSearch : public ui::Form {
   std::size_t hitsInList_ = 0;
   std::u16string listingText_;
   std::u16string findText_;
+  bool markSelected_ = true;
 };
 
 }  // namespace quillon

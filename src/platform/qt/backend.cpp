@@ -263,6 +263,7 @@ void QtBackend::Show(ui::Form& form) {
     flags |= Qt::WindowMinimizeButtonHint;
   }
   window->setWindowFlags(flags);
+  if (mainForm_ == nullptr) mainForm_ = &form;
   form.AttachObserver(this);
   Register(form, window);
   ApplyAll(form);
@@ -298,8 +299,9 @@ void QtBackend::Unload(ui::Form& form) {
     window->deleteLater();
   }
   if (auto loop = modalLoops_.find(&form); loop != modalLoops_.end()) loop->second->quit();
-  // The program ends when its last window goes.
-  if (shownForms_.empty()) QCoreApplication::quit();
+  // The program ends when its last window goes, or its main one: a termination signal closes the
+  // main window even while a modal one is up, and quitting ends the modal one's loop too.
+  if (shownForms_.empty() || &form == mainForm_) QCoreApplication::quit();
 }
 
 namespace {
