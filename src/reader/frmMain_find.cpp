@@ -37,8 +37,6 @@ void frmMain::ShowPageAtRest(std::int32_t page) {
   ShowPage(CurrentPage);
   PlaceSurfacesAtRest(CurrentPage);
   UpdatePageLabel();
-  // The surface that had the keyboard may now be parked beside the window.
-  MainPage[CurrentPage % 2].SetFocus();
 }
 
 void frmMain::ShowChapterList() {

@@ -13,6 +13,8 @@ void frmMain::PlaceSurfacesAtRest(std::int32_t page) {
     MainPage[1].Left = 0;
     MainPage[0].Left = Width;
   }
+  // The keyboard goes with the page: a surface parked beside the window takes no keys.
+  MainPage[page % 2].SetFocus();
 }
 
 void frmMain::TakePageIndex() {
