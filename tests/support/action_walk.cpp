@@ -56,19 +56,11 @@ const char* const kKindNames[kKindCount] = {
 
 // Phrases to look for: found in one walk book or another, across rows and pages, in the other
 // width, or nowhere.
-const char16_t* const kPhrases[] = {u"字",
-                                    u"第1",
-                                    u"１２",
-                                    u"尾声",
-                                    u"一页的书",
-                                    u"宝玉",
-                                    u"行者",
-                                    u"范进",
-                                    u"第十章",
-                                    u"丁丂七丄丅",
-                                    u"不会有的词",
-                                    u"字字字字字字字字字字字字字字字字字字字字字字"
-                                    u"字字字字字字字字字字字字字字字字字字字字字字字"};
+const char16_t* const kPhrases[] = {u"字", u"第1", u"１２", u"尾声", u"一页的书", u"宝玉", u"行者",
+                                    u"范进", u"第十章", u"丁丂七丄丅", u"不会有的词",
+                                    // Longer than a row: a hit spans two.
+                                    (u"字字字字字字字字字字字字字字字字字字字字字字"
+                                     u"字字字字字字字字字字字字字字字字字字字字字字字")};
 
 // The toolbar buttons a user presses besides 设置 and 跳转, which have actions of their own.
 const int kToolbarButtons[] = {1, 3, 4, 6, 7, 11};

@@ -370,7 +370,8 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   painter->setFont(look.font);
   painter->setPen(look.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
   const int gap = QFontMetrics(look.font).horizontalAdvance(QLatin1Char(' '));
-  // Part 0 starts at the left edge, part k at stop k - 1; a part ends a space before the next.
+  // The first column starts at the left edge, column k at stop k - 1; each ends a space before
+  // the next.
   const int columns = std::min(static_cast<int>(parts.size()), static_cast<int>(stops_.size()) + 1);
   for (int part = 0; part < columns; ++part) {
     const auto column = static_cast<std::size_t>(part);
