@@ -46,10 +46,6 @@ class frmSearch : public ui::Form {
   void lstHits_KeyDown(int keyCode, int shift);
   void tmrSearch_Timer();
 
-  // The phrase whose hits are listed (or being listed).
-  const std::u16string& ListedPhrase() const { return listed_; }
-  const BookSearch* Listing() const { return search_.get(); }
-
  private:
   // Lists the hits of the phrase in the field, unless they are listed or being listed already;
   // a search of another phrase stops.
@@ -63,6 +59,7 @@ class frmSearch : public ui::Form {
 
   frmMain& reader_;
   std::unique_ptr<BookSearch> search_;
+  // The phrase whose hits are listed, or being listed.
   std::u16string listed_;
   std::size_t hitsInList_ = 0;
   std::u16string listingText_;

@@ -107,10 +107,6 @@ void HScrollBar::OnPropertyChanged(Prop id) {
   if (id == Prop::Value && onChange) onChange();
 }
 
-void TextBox::OnPropertyChanged(Prop id) {
-  if (id == Prop::Text && onChange) onChange();
-}
-
 void ListBox::AddItem(std::u16string item) {
   items_.push_back(std::move(item));
   PropertyChanged(Prop::List);

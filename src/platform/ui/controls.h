@@ -153,7 +153,7 @@ class Frame : public Control {
   Property<Color> ForeColor{this, Prop::ForeColor, kColorWindowText};
 };
 
-// A change of Text, typed or set by code, raises Change.
+// What the user types in a single-line box becomes its Text.
 class TextBox : public Control {
  public:
   using Control::Control;
@@ -164,11 +164,6 @@ class TextBox : public Control {
   // The layout of a multi-line box with a vertical scroll bar is fixed when it is created.
   bool MultiLine = false;
   bool VerticalScrollBar = false;
-
-  std::function<void()> onChange;
-
- protected:
-  void OnPropertyChanged(Prop id) override;
 };
 
 // A list of entries to choose from. Moving the selection (or setting ListIndex) raises Click; a
