@@ -1,5 +1,5 @@
 // Starts Qt, the platform services and the reader window, with the book and the screen size the
-// command line names.
+// command line names; or prints what the command line asks for and ends.
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -11,12 +11,17 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <new>
 
+#include "book/book_file.h"
+#include "book/chapters.h"
+#include "chapters/chapter_pages.h"
 #include "platform/files.h"
 #include "platform/qt/command_line.h"
 #include "platform/qt/convert.h"
 #include "platform/qt/qt_platform.h"
 #include "reader/frmMain.h"
+#include "records/book_encodings.h"
 #include "settings/pub_variables.h"
 
 namespace {
@@ -34,19 +39,53 @@ void OnTerminationSignal(int) {
   [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
 }
 
+// quillon --chapters BOOK: the book read as the reader reads it, in the encoding the user chose
+// for it if any.
+int PrintChapters(const std::u16string& path) {
+  const quillon::qt::QtProgram program;
+  const std::optional<quillon::BookEncoding> chosen = quillon::ChosenEncoding(
+      quillon::files::ReadWholeFile(quillon::BookEncodingsFilePath(program.Directory()))
+          .value_or(""),
+      path);
+  try {
+    const quillon::BookFile book = quillon::ReadBookFile(path, chosen);
+    if (!book.Text) {
+      Print(QStringLiteral("quillon: ") +
+                (book.NotText ? QStringLiteral("这个文件不像文本文件：")
+                              : QStringLiteral("无法读取这本书：")) +
+                quillon::qt::ToQString(path) + '\n',
+            true);
+      return 1;
+    }
+    const std::string listing =
+        quillon::ChapterListing(*book.Text, quillon::FindChapters(*book.Text));
+    std::fwrite(listing.data(), 1, listing.size(), stdout);
+  } catch (const std::bad_alloc&) {
+    Print(QStringLiteral("quillon: 这本书太大，没有足够的内存读它。\n"), true);
+    return 1;
+  }
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  quillon::qt::CommandLine line;
+  {
+    // Read before a window system is asked for: --help, --version and --chapters need no display.
+    const QCoreApplication core(argc, argv);
+    line = quillon::qt::ParseCommandLine(std::vector<std::string>(argv, argv + argc),
+                                         QStringLiteral(QUILLON_VERSION));
+    if (line.Exit) {
+      Print(line.Output, line.ExitCode != 0);
+      return line.ExitCode;
+    }
+    if (line.ListChapters) return PrintChapters(*line.Book);
+  }
+
   QApplication application(argc, argv);
   // The windows decide when the program ends: unloading the last one ends it.
   QApplication::setQuitOnLastWindowClosed(false);
-
-  const quillon::qt::CommandLine line = quillon::qt::ParseCommandLine(
-      std::vector<std::string>(argv, argv + argc), QStringLiteral(QUILLON_VERSION));
-  if (line.Exit) {
-    Print(line.Output, line.ExitCode != 0);
-    return line.ExitCode;
-  }
 
   quillon::qt::QtPlatform platform;
   if (line.ScreenWidth > 0) {

@@ -5,12 +5,18 @@
 #   page1.png     the first page of the short sample book, opened through the cover and the dialog
 #   fullscreen.png   the same book in the full-screen layout, through the toolbar's layout button
 #   history.png   the history window with a few books in it
+#   history-menu.png  the same with the right-click menu of its first record
 #   settings.png  the settings dialog, opened from the cover
+#   chapters-1024.png  the chapter list of 红楼梦 (Ctrl+T), where the history left it
+#   search-1024.png    the search window after 宝玉 was found from the chapter chosen next
+#   search-mark-1024.png  that page with the hit marked, the window closed
+#   chapters-empty.png  the chapter list of a book without headings
 #   cover-hover.png  the cover with a menu label lit under the mouse
 #   about.png     the About window over the cover
 #   toolbar.png   the toolbar of an open book, cut out of page1.png
 #   fullscreen-1440.png  红楼梦 in the full-screen layout at 1440*900, where a full row is a few
 #                 pixels wider than the page at the table's 103 characters and is drawn narrowed
+#   chapters-1440.png, search-1440.png  the chapter list and a search of 黛玉 over that layout
 #   screen-1440-on-1920.png  a book opened from the command line with --screen 1440x900 on a
 #                 1920*1080 screen
 #   refusal.png   the message a 1600*900 screen gets, after which the reader must end by itself
@@ -115,6 +121,56 @@ shoot_cover_command() {
 }
 shoot_cover_command 5340 history.png   # "历史阅读"
 shoot_cover_command 6120 settings.png  # "系统设置"
+
+# A right click on the first record's book name (the table stands 30 twips into the window).
+"$program/bin/quillon" & reader=$!
+main="$(wait_window)"
+click_twips "$main" 4365 5340
+sleep 1
+history="$(xdotool search --all --onlyvisible --pid "$reader" | grep -vx "$main" | tail -n 1)"
+eval "$(xdotool getwindowgeometry --shell "$history" | grep -E '^(X|Y)=')"
+xdotool mousemove --sync $((X + (30 + 4000) / 15)) $((Y + (30 + 570 + 170) / 15)) click 3
+shoot history-menu.png 1
+xdotool key Escape
+kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
+
+# Types into the window of the reader that is not the main window $1.
+type_into_dialog() {
+  local dialog
+  dialog="$(xdotool search --all --onlyvisible --pid "$reader" | grep -vx "$1" | tail -n 1)"
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  xdotool type --delay 50 "$2"
+  xdotool key Return
+}
+
+# 红楼梦 from the command line resumes at 18.5 % (the history above); the chapter list marks the
+# chapter there. Three chapters further down, a search of 宝玉 finds the next one.
+"$program/bin/quillon" "$books/hongloumeng.gbk.txt" & reader=$!
+main="$(wait_window)"
+sleep 1.5
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key ctrl+t
+shoot chapters-1024.png 1
+xdotool key Down Down Down Return
+sleep 0.5
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key ctrl+f
+sleep 1
+type_into_dialog "$main" "宝玉"
+shoot search-1024.png 1.5
+xdotool key Escape
+shoot search-mark-1024.png 1
+kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
+
+# A book of prose without a heading.
+printf '今天天气很好，我们去公园散步。\r\n公园里有很多人。\r\n' | iconv -f UTF-8 -t GB18030 > "$program/散文.txt"
+"$program/bin/quillon" "$program/散文.txt" & reader=$!
+main="$(wait_window)"
+sleep 1.5
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key ctrl+t
+shoot chapters-empty.png 1
+kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
 quillon_stop_xvfb
 
 # Every row ends inside the window. Page 38 holds the end of chapter 9's paragraph of 1,797
@@ -138,6 +194,16 @@ xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 xdotool type --delay 50 "38"
 xdotool key Return
 shoot fullscreen-1440.png 1.5
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key ctrl+t
+shoot chapters-1440.png 1
+xdotool key Escape
+sleep 0.5
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key ctrl+f
+sleep 1
+type_into_dialog "$main" "黛玉"
+shoot search-1440.png 1.5
 kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
 quillon_stop_xvfb
 

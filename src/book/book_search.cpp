@@ -28,7 +28,8 @@ bool IsLowSurrogate(char16_t c) {
 
 }  // namespace
 
-BookSearch::BookSearch(std::u16string_view needle) {
+BookSearch::BookSearch(std::u16string_view needle, std::int32_t firstLine)
+    : nextLine_(std::max(firstLine, 0)) {
   needle_.reserve(needle.size());
   for (char16_t c : needle) needle_.push_back(Fold(c));
   done_ = needle_.empty();

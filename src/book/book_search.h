@@ -30,7 +30,8 @@ class BookSearch {
   // A list longer than this is no help to a reader; the hits past it are only counted.
   static constexpr std::size_t kMaxStoredHits = 1000;
 
-  explicit BookSearch(std::u16string_view needle);
+  // The search starts at line `firstLine`, so that a reader can look on from where it stands.
+  explicit BookSearch(std::u16string_view needle, std::int32_t firstLine = 0);
 
   // Searches up to `maxLines` more lines of `book`, which must be the same book at every step;
   // true once the whole book has been searched.

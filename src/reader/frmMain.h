@@ -4,11 +4,16 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "book/book_file.h"
 #include "book/book_rows.h"
+#include "book/book_search.h"
 #include "book/book_text.h"
+#include "book/chapters.h"
 #include "platform/datetime.h"
 #include "platform/platform.h"
 #include "platform/ui/kit.h"
@@ -87,6 +92,13 @@ class frmMain : public ui::Form {
   bool TurnBackward = false;
   std::int32_t ReadSeconds = 0;
 
+  // The open book's chapters, found once when it was read.
+  std::vector<Chapter> BookChapters;
+  // The phrase searched for last, which F3 looks for again, in whichever book is open.
+  std::u16string LastSearch;
+  // The hit marked on the page in view; drawing another page takes the mark away.
+  std::optional<SearchHit> MarkedHit;
+
   // Auto-scroll: on while the surfaces rise; each surface advances the book once per pass.
   bool ScrollActive = false;
   bool ScrollAdvanced[2] = {false, false};
@@ -115,6 +127,25 @@ class frmMain : public ui::Form {
   void tmrPage_Timer();
   void tmrScrollScr_Timer();
   void Toolbar_ButtonClick(ui::ToolbarButton& button);
+
+  // 目录 (Ctrl+T) and 查找 (Ctrl+F), from the page menu or the keys; modal windows.
+  void ShowChapterList();
+  void ShowSearch();
+  enum class FindResult { Shown, NoMore, NotFound };
+  // Shows and marks the hit of `phrase` after the marked one (before it, `backward`), or from the
+  // start of the page in view when nothing is marked or the phrase is new; it becomes LastSearch.
+  FindResult FindHit(const std::u16string& phrase, bool backward);
+  // F3 and Shift+F3: FindHit with the last phrase, telling the user when there is none.
+  void FindAgain(bool backward);
+  // Shows the page that holds `hit` at rest and marks the hit on it.
+  void ShowHit(const SearchHit& hit);
+  // Shows page index `page` at rest, label and bar following, as a jump does.
+  void ShowPageAtRest(std::int32_t page);
+  // The index of the page the user sees (right after opening CurrentPage holds its number).
+  std::int32_t PageInView() const;
+  std::int32_t PageOfPlace(std::int32_t line, std::int32_t offset) const;
+  // The top and bottom of the marked text on the screen, in twips; nullopt without a mark.
+  std::optional<std::pair<int, int>> MarkOnScreen() const;
   void lblLastRead_Click();
   void lblHistory_Click();
   // Shows the settings dialog modally.
@@ -195,6 +226,8 @@ class frmMain : public ui::Form {
   void ShowReopenedPage(std::int32_t page);
   void JumpToPage();
   void StopScrollingIfRunning();
+  void MarkHit(const SearchHit& hit);
+  void ClearSearchMark();
 
   Platform& platform_;
   mPubVariable& pub_;

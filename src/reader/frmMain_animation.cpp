@@ -28,6 +28,7 @@ void frmMain::tmrPage_Timer() {
         incoming.Left = 0;
         outgoing.Left = width;
       }
+      incoming.SetFocus();  // the page that went out is parked and takes no keys
     }
     return;
   }
@@ -40,6 +41,7 @@ void frmMain::tmrPage_Timer() {
     tmrPage.Enabled = false;
     incoming.Left = 0;
     outgoing.Left = width;
+    incoming.SetFocus();
   }
 }
 

@@ -82,8 +82,10 @@ bool frmMain::LoadBookText(const std::u16string& path) {
       path);
   BookFile book;
   RowTable rows;
+  std::vector<Chapter> chapters;
   // Read, and wrapped here too, so that a book whose rows do not fit in memory fails before it
-  // replaces the one open; the table is then kept and the wrap that follows reuses its room.
+  // replaces the one open; the table is then kept and the wrap that follows reuses its room. The
+  // chapters are found once here; a re-wrap changes only the pages they fall on.
   const auto read = [&](std::optional<BookEncoding> encoding) {
     LongTask task;
     task.Total = files::RegularFileSize(path).value_or(0);
@@ -92,9 +94,11 @@ bool frmMain::LoadBookText(const std::u16string& path) {
     control.BytesDone = &task.Done;
     platform_.dialogs.RunLongTask(u"正在打开 " + BookNameOfPath(path) + u" ……", task, [&] {
       book = ReadBookFile(path, encoding, &control);
-      if (book.Text && PageRows > 0 && RowChars > 0) {
+      if (!book.Text) return;
+      if (PageRows > 0 && RowChars > 0) {
         rows.Wrap(*book.Text, WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
       }
+      chapters = FindChapters(*book.Text);
     });
   };
   try {
@@ -124,6 +128,8 @@ bool frmMain::LoadBookText(const std::u16string& path) {
   }
   BookLines = std::move(*book.Text);
   BookRows = std::move(rows);
+  BookChapters = std::move(chapters);
+  MarkedHit.reset();
   LineCount = BookLines.Count();
   BookEncodingInUse = book.Encoding;
   BookEncodingChosen = chosen.has_value();
@@ -141,6 +147,7 @@ void frmMain::WrapRows() {
 }
 
 void frmMain::ShowPage(std::int32_t page) {
+  ClearSearchMark();
   ui::ControlArray<ui::Label>& rows = page % 2 == 0 ? lblRow1 : lblRow2;
   std::vector<std::u16string> texts;
   if (page >= 0 && page < PageCount) {

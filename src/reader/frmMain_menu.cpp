@@ -1,4 +1,4 @@
-// The page's right-click menu, and the encoding a user chooses for a book.
+// The page's right-click menu: finding the way in the book, and the encoding a user chooses for it.
 
 #include "platform/files.h"
 #include "reader/frmMain.h"
@@ -36,7 +36,14 @@ ui::Menu frmMain::PageMenu() {
                                {},
                                [this, encoding] { ChooseEncoding(encoding); }});
   }
+  const bool searched = !LastSearch.empty();
   ui::Menu menu;
+  menu.Items.push_back({u"目录", u"Ctrl+T", false, true, {}, [this] { ShowChapterList(); }});
+  menu.Items.push_back({u"查找…", u"Ctrl+F", false, true, {}, [this] { ShowSearch(); }});
+  menu.Items.push_back({u"查找下一个", u"F3", false, searched, {}, [this] { FindAgain(false); }});
+  menu.Items.push_back(
+      {u"查找上一个", u"Shift+F3", false, searched, {}, [this] { FindAgain(true); }});
+  menu.Items.push_back({});
   menu.Items.push_back(std::move(encodings));
   return menu;
 }

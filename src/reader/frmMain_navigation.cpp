@@ -13,6 +13,8 @@ void frmMain::PlaceSurfacesAtRest(std::int32_t page) {
     MainPage[1].Left = 0;
     MainPage[0].Left = Width;
   }
+  // The keyboard goes with the page: a surface parked beside the window takes no keys.
+  MainPage[page % 2].SetFocus();
 }
 
 void frmMain::TakePageIndex() {
@@ -69,8 +71,14 @@ void frmMain::cmdNext_Click() {
 }
 
 void frmMain::MainPage_KeyDown(int index, int keyCode, int shift) {
-  (void)shift;
-  if ((index != 0 && index != 1) || !pub_.ReaderSettings.PageActive || OnCover()) return;
+  if ((index != 0 && index != 1) || OnCover()) return;
+  // The commands' shortcuts, shown in the page menu, whether or not keys turn pages.
+  constexpr int kCtrl = 2;
+  constexpr int kShift = 1;
+  if (shift == kCtrl && keyCode == 'T') return ShowChapterList();
+  if (shift == kCtrl && keyCode == 'F') return ShowSearch();
+  if (keyCode == ui::keys::F3 && (shift & ~kShift) == 0) return FindAgain(shift == kShift);
+  if (!pub_.ReaderSettings.PageActive) return;
   const bool pageKey = keyCode == ui::keys::PageUp || keyCode == ui::keys::Left ||
                        keyCode == ui::keys::Up || keyCode == ui::keys::PageDown ||
                        keyCode == ui::keys::Right || keyCode == ui::keys::Down;

@@ -101,6 +101,7 @@ void frmMain::StopScrolling() {
   MainPage[1].Top = lineUnderToolbar;
   MainPage[inView].Left = 0;
   MainPage[1 - inView].Left = Width;
+  MainPage[inView].SetFocus();
   ScrollAdvanced[0] = false;
   ScrollAdvanced[1] = false;
   UpdatePageLabel();

@@ -40,12 +40,7 @@ void frmMain::JumpToPage() {
                                  MessageIcon::Information);
     return;
   }
-  SettleSlide();
-  CurrentPage = number - 1;
-  FirstTurnPending = false;
-  ShowPage(CurrentPage);
-  PlaceSurfacesAtRest(CurrentPage);
-  UpdatePageLabel();
+  ShowPageAtRest(number - 1);
 }
 
 void frmMain::Toolbar_ButtonClick(ui::ToolbarButton& button) {

@@ -66,11 +66,18 @@ frmReadRecord::frmReadRecord(Platform& platform, mPubVariable& pub, frmMain& rea
   lblRead.SetWiring([this](ui::Label& link) {
     link.onClick = [this, index = link.Index()] { lblRead_Click(index); };
   });
+  for (ui::ControlArray<ui::Label>* cells : {&Label1, &lblBookName, &lblPercent, &lblRead}) {
+    cells->SetWiring([this](ui::Label& cell) {
+      cell.onMouseUp = [this, index = cell.Index()](ui::MouseButton button, int, int, int) {
+        Row_MouseUp(index, button);
+      };
+    });
+  }
+  Picture1.onMouseUp = [this](ui::MouseButton button, int, int, int) { Row_MouseUp(-1, button); };
 
   Label2.Move(60, 8100, 10995, 315);
   Label2.Caption =
-      u"阅读记录最多可保留20条记录，目前不支持自动删除无效历史记录功能，只能由有效的记录抵消删除。"
-      u"记录删除功能会在后续版本中增加。";
+      u"阅读记录最多保留20条。在一条记录上单击鼠标右键，可以删除这条记录或清空全部记录。";
   Label2.Font.Assign({u"宋体", 9.0f, false, false, false});
   Label2.ForeColor = ui::RGB(96, 96, 96);
   Label2.BackStyle = ui::BackStyle::Transparent;
@@ -117,6 +124,54 @@ void frmReadRecord::lblRead_Click(int index) {
   const auto entry = static_cast<std::size_t>(index);
   reader_.LoadHistoryRecord(pub_.ReadRecordPath[entry], pub_.ReadRecordPercent[entry]);
   Unload();
+}
+
+void frmReadRecord::Row_MouseUp(int index, ui::MouseButton button) {
+  if (button == ui::MouseButton::Right) PopupMenu(RecordMenu(index));
+}
+
+ui::Menu frmReadRecord::RecordMenu(int index) {
+  const bool onRecord = index >= 0 && index < kHistorySize &&
+                        !pub_.ReadRecordPath[static_cast<std::size_t>(index)].empty();
+  const bool anyRecord = !pub_.ReadRecordPath[0].empty();
+  ui::Menu menu;
+  menu.Items.push_back(
+      {u"删除此记录", u"", false, onRecord, {}, [this, index] { DeleteRecord(index); }});
+  menu.Items.push_back({u"清空全部记录", u"", false, anyRecord, {}, [this] { ClearRecords(); }});
+  return menu;
+}
+
+void frmReadRecord::DeleteRecord(int index) {
+  if (index < 0 || index >= kHistorySize ||
+      pub_.ReadRecordPath[static_cast<std::size_t>(index)].empty()) {
+    return;
+  }
+  RemoveHistoryEntry(pub_, index);
+  WriteHistory();
+}
+
+void frmReadRecord::ClearRecords() {
+  if (!platform_.dialogs.Ask(u"确定要清空全部历史阅读记录吗？清空后无法恢复。", u"清空全部记录",
+                             u"清空", u"取消")) {
+    return;
+  }
+  ClearHistory(pub_);
+  WriteHistory();
+}
+
+// The last-read record is left as it is: 上次阅读 still opens the book last left.
+void frmReadRecord::WriteHistory() {
+  const std::u16string directory = platform_.program.Directory();
+  if (!files::DirectoryExists(BookmarkDirectory(directory))) {
+    files::MakeDirectory(BookmarkDirectory(directory));
+  }
+  if (!files::ReplaceFile(HistoryFilePath(directory), HistoryFileBytes(pub_))) {
+    platform_.dialogs.MessageBox(
+        u"Quillon 无法在程序所在的文件夹中保存阅读记录（Bookmark），记录没有改变。", u"提示",
+        MessageIcon::Information);
+  }
+  // The table shows what the file holds, whether or not it could be written.
+  ShowReadRecords();
 }
 
 bool frmReadRecord::SaveReadRecord(Platform& platform, mPubVariable& pub,

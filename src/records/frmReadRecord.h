@@ -1,6 +1,6 @@
 #pragma once
 // The history window: the last 20 books left, when, how far they were read, and a link that opens
-// each one again at that point.
+// each one again at that point; a right click removes a record or all of them.
 
 #include <string>
 
@@ -26,6 +26,12 @@ class frmReadRecord : public ui::Form {
 
   void Form_Load();
   void lblRead_Click(int index);
+  // A right click on record `index`, or on the table beside the records (index -1).
+  void Row_MouseUp(int index, ui::MouseButton button);
+  ui::Menu RecordMenu(int index);
+  // Takes the record out of the history, or all of them after asking, and writes the file.
+  void DeleteRecord(int index);
+  void ClearRecords();
 
   // Puts the book just left at the top of the history and writes the file. Runs without the window.
   // False, with `error` saying why, when the file could not be written.
@@ -35,6 +41,7 @@ class frmReadRecord : public ui::Form {
  private:
   void ShowReadRecords();
   void ReadHistory();
+  void WriteHistory();
 
   Platform& platform_;
   mPubVariable& pub_;

@@ -105,6 +105,16 @@ void MoveBookToTop(mPubVariable& pub, const std::u16string& path, const DateTime
   pub.ReadRecordPercent[0] = percent;
 }
 
+void RemoveHistoryEntry(mPubVariable& pub, int index) {
+  if (index < 0 || index >= kHistorySize) return;
+  for (auto i = static_cast<std::size_t>(index); i + 1 < kHistorySize; ++i) {
+    pub.ReadRecordDate[i] = pub.ReadRecordDate[i + 1];
+    pub.ReadRecordPath[i] = std::move(pub.ReadRecordPath[i + 1]);
+    pub.ReadRecordPercent[i] = pub.ReadRecordPercent[i + 1];
+  }
+  ClearHistoryEntry(pub, kHistorySize - 1);
+}
+
 std::u16string ProgressText(float percent) {
   // A damaged or foreign file may hold any number; what is shown stays within 0 to 100 %.
   percent = std::isnan(percent) ? 0.0f : std::clamp(percent, 0.0f, 1.0f);

@@ -30,6 +30,10 @@ void ParseHistoryFile(std::string_view bytes, mPubVariable& pub);
 void MoveBookToTop(mPubVariable& pub, const std::u16string& path, const DateTime& now,
                    float percent);
 
+// Takes entry `index` out: the entries after it move up and the last is empty, so the file keeps
+// its used entries first, as every version of the reader writes it.
+void RemoveHistoryEntry(mPubVariable& pub, int index);
+
 // A progress as the history window shows it: 0.185 is "18.5%", 1 is "100.0%".
 std::u16string ProgressText(float percent);
 

@@ -3,7 +3,11 @@
 # and the file dialog, turn two pages with the Right key, jump to page 5 with the toolbar, leave
 # with "退出阅读"; then the two record files must hold that page; a second start reopens the book
 # from "上次阅读", goes back to the cover with "主页", where a press of Right must leave the cover
-# in view, so that "合上书本" can be clicked to end the reader.
+# in view, so that "合上书本" can be clicked to end the reader. A third start opens the chapter
+# list with Ctrl+T, moves down three chapters and chooses with Return; a fourth searches a phrase
+# with Ctrl+F, closes the window with Escape and goes on with F3, F3 and Shift+F3. Each leaves
+# with "退出阅读", and Lastread.dat must hold the page each of them showed. Before all that,
+# "quillon --chapters" must list the book's chapters without a window.
 #   e2e_reader.sh QUILLON_EXECUTABLE BOOK
 set -euo pipefail
 
@@ -99,6 +103,12 @@ type_into_dialog() {
 
 title="Quillon-[$(basename "$book" | sed 's/....$//')]"
 
+# The chapters on standard output, without a display: 100 of them, 第一回 in the file's line 2.
+chapters="$(env -u DISPLAY "$program/quillon" --chapters "$book")" || fail "--chapters failed"
+[ "$(printf '%s\n' "$chapters" | wc -l)" -eq 100 ] || fail "--chapters listed $(printf '%s\n' "$chapters" | wc -l) chapters"
+first_chapter="${chapters%%$'\n'*}"
+[[ "$first_chapter" == $'2\t'*第一回* ]] || fail "--chapters starts with '$first_chapter'"
+
 start_reader
 main="$(newest_window)"
 click_twips "$main" 4365 3780  # 打开书目
@@ -149,4 +159,49 @@ kill -0 "$reader" 2>/dev/null && fail "after 主页 and Right the cover was not 
 reader=""
 printf '"%s",4\r\n' "$book" | cmp -s - "$program/Bookmark/Lastread.dat" ||
   fail "the page stored by 主页 is not the page reopened: '$(cat -v "$program/Bookmark/Lastread.dat")'"
-echo "e2e passed: opened, turned, jumped, left, reopened '$title' and went back to its cover"
+# Leaves the book with 退出阅读 and checks the page stored: $2 is the page's index.
+leave_and_check_page() {
+  click_toolbar "$1" 11  # 退出阅读
+  for _ in $(seq 100); do kill -0 "$reader" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$reader" 2>/dev/null && fail "the reader did not end after 退出阅读"
+  reader=""
+  printf '"%s",%s\r\n' "$book" "$2" | cmp -s - "$program/Bookmark/Lastread.dat" ||
+    fail "$3: Lastread.dat holds '$(cat -v "$program/Bookmark/Lastread.dat")', not page index $2"
+}
+reopen_last_read() {
+  start_reader
+  main="$(newest_window)"
+  click_twips "$main" 4365 4560  # 上次阅读
+  wait_for_title "$main" "$title"
+  sleep 0.5
+  xdotool windowfocus --sync "$main" 2>/dev/null || true
+}
+
+# The book reopens at page index 4, in 第一回; three entries down is 第四回, whose heading stands
+# on page index 23 in this layout (41 characters a row, 25 rows a page).
+reopen_last_read
+xdotool key ctrl+t
+wait_for_windows 2
+xdotool key Down Down Down Return
+wait_for_windows 1
+leave_and_check_page "$main" 23 "the chapter list's 第四回"
+
+# From 第四回's page, 弼马温 is first found on page index 24; the next four are on 25, 25, 25 and
+# 26, so F3 four times ends on 26 and Shift+F3 comes back to 25; then Right twice turns to 27.
+# (A key that did nothing would end elsewhere, or ask past the first hit and leave a message box
+# in the way; the second Right needs the keyboard to have followed the page the first one showed.)
+reopen_last_read
+xdotool key ctrl+f
+wait_for_windows 2
+type_into_dialog "$main" "弼马温"
+sleep 0.5
+xdotool key Escape
+wait_for_windows 1
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+for key in F3 F3 F3 F3 shift+F3 Right Right; do
+  xdotool key "$key"
+  sleep 0.3
+done
+leave_and_check_page "$main" 27 "the search, F3 and the turns after them"
+
+echo "e2e passed: listed the chapters; opened, turned, jumped, left, reopened '$title', went back to its cover; jumped to a chapter, searched and went on with F3"

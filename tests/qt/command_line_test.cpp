@@ -1,4 +1,5 @@
-// The command line as a user types it: a book, --screen, --help and --version, and mistakes.
+// The command line as a user types it: a book, --screen, --chapters, --help and --version, and
+// mistakes.
 
 #include "platform/qt/command_line.h"
 
@@ -14,10 +15,11 @@ namespace {
 TEST(CommandLine, BooksScreensHelpAndMistakes) {
   struct Case {
     QStringList arguments;
-    int exitCode;  // -1: the reader starts
+    int exitCode;  // -1: not ended by reading the line (the reader starts, or lists chapters)
     const char* output;
     const char* book;
     int width;
+    bool chapters = false;
   };
   const QString cwd = QDir::currentPath();
   const Case cases[] = {
@@ -30,7 +32,11 @@ TEST(CommandLine, BooksScreensHelpAndMistakes) {
       {{"--screen", "big"}, 2, "不是 Quillon 支持的分辨率", nullptr, 0},
       {{"--colour"}, 2, "--help", nullptr, 0},
       {{"a.txt", "b.txt"}, 2, "一次只能打开一本书", nullptr, 0},
+      {{"--chapters", "/书库/红楼梦.txt"}, -1, "", "/书库/红楼梦.txt", 0, true},
+      {{"红楼梦.txt", "--chapters"}, -1, "", "红楼梦.txt", 0, true},
+      {{"--chapters"}, 2, "--chapters 要跟一本书", nullptr, 0},
       {{"--help"}, 0, "--screen <WxH>", nullptr, 0},
+      {{"--help"}, 0, "--chapters", nullptr, 0},
       {{"--version"}, 0, "quillon 2.0.0", nullptr, 0},
   };
   for (const Case& c : cases) {
@@ -48,6 +54,7 @@ TEST(CommandLine, BooksScreensHelpAndMistakes) {
       EXPECT_EQ(qt::ToQString(*line.Book), book.startsWith('/') ? book : cwd + '/' + book);
     }
     EXPECT_EQ(line.ScreenWidth, c.width);
+    EXPECT_EQ(line.ListChapters, c.chapters);
   }
   // A name in GBK bytes, as archives made on Windows carry, is read as GB18030.
   const qt::CommandLine gbk =

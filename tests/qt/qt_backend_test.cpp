@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
@@ -454,6 +455,75 @@ TEST_F(QtInputTest, HiddenDisabledAndClosedControlsMakeNoChoice) {
   list->setFocus();
   QTest::keyClick(list->lineEdit(), Qt::Key_Return);
   EXPECT_EQ(events, (std::vector<std::string>{"typed", "combo 1"}));
+}
+
+// Arrows move the selection (Click), Enter and a double-click choose the entry (DblClick), other
+// keys reach the window; entries added later are appended to what the list shows.
+TEST_F(QtInputTest, AListsChoicesArriveAsKitEvents) {
+  ui::ListBox list{&form, "lstChapters"};
+  list.TabStops = {360, 2400};
+  list.Move(120, 1800, 2800, 1500);
+  list.AddItems({u"▶\t第一回\t1", u"\t第二回\t5"});
+  list.Announce();
+  list.AddItem(u"\t第三回\t9");
+  list.onClick = [&] { events.push_back("select " + std::to_string(list.ListIndex)); };
+  list.onDblClick = [&] { events.push_back("choose " + std::to_string(list.ListIndex)); };
+  list.onKeyDown = [&](int code, int) { events.push_back("key " + std::to_string(code)); };
+  auto* widget = qobject_cast<QListWidget*>(qt.forms.WidgetOf(list));
+  ASSERT_NE(widget, nullptr);
+  ASSERT_EQ(widget->count(), 3);
+  EXPECT_EQ(widget->item(2)->text(), QString::fromUtf16(u"\t第三回\t9"));
+  list.ListIndex = 0;
+  EXPECT_EQ(widget->currentRow(), 0);
+  events.clear();
+
+  widget->setFocus();
+  QTest::keyClick(widget, Qt::Key_Down);
+  QTest::keyClick(widget, Qt::Key_Return);
+  QTest::keyClick(widget, Qt::Key_Escape);
+  const QRect third = widget->visualItemRect(widget->item(2));
+  // A double-click is a click, then the second press (QTest's double-click alone is not one).
+  QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, third.center());
+  QTest::mouseDClick(widget->viewport(), Qt::LeftButton, {}, third.center());
+  EXPECT_EQ(events, (std::vector<std::string>{"key 40", "select 1", "choose 1", "key 27",
+                                              "select 2", "choose 2"}));
+}
+
+// The mark stands behind the characters it names, a row's indent counted, and goes with its length.
+TEST_F(QtInputTest, MarkedTextIsDrawnOnItsOwnBackground) {
+  surface.Move(60, 2400, 5880, 900);
+  surface.BackColor = ui::RGB(255, 255, 255);
+  ui::Label row{&surface, "lblRow1"};
+  row.Announce();
+  row.Move(60, 60, 5700, 360);
+  row.BackStyle = ui::BackStyle::Transparent;
+  row.WordWrap = false;
+  row.Font.Assign({u"宋体", 10.5f, false, false, false});
+  row.Caption = u"    宝玉读书，黛玉葬花。";
+  row.HighlightColor = ui::RGB(255, 214, 80);
+  row.HighlightStart = 10;  // 黛玉
+  row.HighlightLength = 2;
+  QWidget* page = qt.forms.WidgetOf(surface);
+  auto* label = static_cast<qt::LabelWidget*>(qt.forms.WidgetOf(row));
+  const auto markColumns = [&] {
+    const QImage image = page->grab().toImage();
+    std::set<int> columns;
+    for (int y = label->y(); y < label->y() + label->height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (image.pixelColor(x, y) == QColor(255, 214, 80)) columns.insert(x);
+      }
+    }
+    return columns;
+  };
+  const std::set<int> marked = markColumns();
+  ASSERT_FALSE(marked.empty());
+  const QFontMetricsF metrics(label->font());
+  const qreal left = label->x() + metrics.horizontalAdvance(label->text().left(10));
+  const qreal right = label->x() + metrics.horizontalAdvance(label->text().left(12));
+  EXPECT_NEAR(*marked.begin(), left, 1.0);
+  EXPECT_NEAR(*marked.rbegin() + 1, right, 1.0);
+  row.HighlightLength = 0;
+  EXPECT_TRUE(markColumns().empty());
 }
 
 TEST_F(QtInputTest, KitTimersRunOnQtTimers) {

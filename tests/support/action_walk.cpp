@@ -1,5 +1,6 @@
 #include "support/action_walk.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -7,12 +8,15 @@
 #include <random>
 
 #include "book/book_rows.h"
+#include "chapters/frmChapters.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/rounding.h"
 #include "reader/frmMain.h"
 #include "records/frmReadRecord.h"
 #include "records/last_read.h"
+#include "records/reading_history.h"
+#include "search/frmSearch.h"
 #include "settings/frmSet.h"
 #include "settings/row_metrics.h"
 #include "support/fake_platform.h"
@@ -37,13 +41,26 @@ enum Kind : std::uint8_t {
   kCoverExit,
   kDrop,
   kPageMenu,
+  kChapters,
+  kSearch,
+  kFindKey,
+  kHistoryEdit,
   kKindCount
 };
 
 const char* const kKindNames[kKindCount] = {
     "open a book", "上次阅读",    "历史阅读 row", "settings",    "toolbar",
     "page key",    "Space",       "jump",         "slide ticks", "scroll ticks",
-    "clock",       "hover a row", "合上书本",     "drop files",  "page menu"};
+    "clock",       "hover a row", "合上书本",     "drop files",  "page menu",
+    "目录",        "查找",        "F3",           "history edit"};
+
+// Phrases to look for: found in one walk book or another, across rows and pages, in the other
+// width, or nowhere.
+const char16_t* const kPhrases[] = {u"字", u"第1", u"１２", u"尾声", u"一页的书", u"宝玉", u"行者",
+                                    u"范进", u"第十章", u"丁丂七丄丅", u"不会有的词",
+                                    // Longer than a row: a hit spans two.
+                                    (u"字字字字字字字字字字字字字字字字字字字字字字"
+                                     u"字字字字字字字字字字字字字字字字字字字字字字字")};
 
 // The toolbar buttons a user presses besides 设置 and 跳转, which have actions of their own.
 const int kToolbarButtons[] = {1, 3, 4, 6, 7, 11};
@@ -68,13 +85,23 @@ std::vector<std::u16string> WriteWalkBooks(const TempDir& folder) {
   for (int i = 0; i < 4000; ++i) longParagraph += static_cast<char16_t>(u'一' + i % 500);
   longParagraph += u"\r\n\r\n尾声\r\n";
   for (int row = 0; row < 6; ++row) shortBook += u"一页的书\r\n";
+  std::u16string chapters = u"前言\r\n这是一本分了章的书。\r\n";
+  for (int chapter = 1; chapter <= 30; ++chapter) {
+    chapters += u"第" + Utf16(std::to_string(chapter)) + u"章　宝玉的第" +
+                Utf16(std::to_string(chapter)) + u"天\r\n";
+    for (int line = 0; line < chapter % 4 + 1; ++line) {
+      for (int i = 0; i < chapter % 7 + 1; ++i) chapters += u"宝玉看书，";
+      chapters += std::u16string(static_cast<std::size_t>(chapter * 11 % 90), u'文') + u"\r\n";
+    }
+  }
   std::vector<std::u16string> books;
   for (const auto& [name, text] : std::vector<std::pair<std::string, std::u16string>>{
            {"books/多页.txt", pages},
            {"books/长段落.txt", longParagraph},
            {"books/一页.txt", shortBook},
            {"books/空.txt", u""},
-           {"books/名字[*]带星.txt", shortBook + pages}}) {
+           {"books/名字[*]带星.txt", shortBook + pages},
+           {"books/章回.txt", chapters}}) {
     books.push_back(Utf16(folder.Write(name, codepage::EncodeGb18030(text))));
   }
   books.push_back(Utf16(folder.path() + "/books/不存在.txt"));
@@ -102,6 +129,11 @@ class Walk {
     fake_.forms.onModal = nullptr;
     fake_.forms.onPopup = nullptr;
     if (std::optional<std::string> failure = CheckRecord()) return failure;
+    if (expectation_) {
+      const auto expectation = std::move(expectation_);
+      expectation_ = nullptr;
+      if (std::optional<std::string> failure = expectation()) return failure;
+    }
     if (!reader_->IsLoaded()) Start();  // the program ended; the user starts it again
     return Check();
   }
@@ -120,6 +152,7 @@ class Walk {
     frmMain& r = *reader_;
     const int arg = action.Argument;
     expectedRecord_.reset();
+    expectation_ = nullptr;
     switch (action.Kind % kKindCount) {
       case kOpenBook:
         if (Reading()) return;
@@ -225,9 +258,167 @@ class Walk {
         };
         (arg & 1 ? r.lblRow2 : r.lblRow1)[0].MouseUp(ui::MouseButton::Right, 0, 10, 10);
         return;
+      case kChapters:
+        fake_.forms.onModal = [this, arg](ui::Form& form) {
+          WorkChapters(dynamic_cast<frmChapters&>(form), arg);
+        };
+        if (arg & 2) {
+          r.MainPage[arg & 1].KeyDown('T', 2);
+        } else {
+          r.ShowChapterList();  // the page menu's 目录
+        }
+        return;
+      case kSearch:
+        fake_.forms.onModal = [this, arg](ui::Form& form) {
+          WorkSearch(dynamic_cast<frmSearch&>(form), arg);
+        };
+        r.MainPage[arg & 1].KeyDown('F', 2);
+        return;
+      case kFindKey:
+        // Without a phrase yet, F3 opens the search window.
+        fake_.forms.onModal = [this, arg](ui::Form& form) {
+          WorkSearch(dynamic_cast<frmSearch&>(form), arg);
+        };
+        r.MainPage[arg & 1].KeyDown(ui::keys::F3, (arg >> 1) & 1);
+        return;
+      case kHistoryEdit:
+        if (Reading()) return;
+        fake_.forms.onModal = [this, arg](ui::Form& form) {
+          WorkHistory(dynamic_cast<frmReadRecord&>(form), arg);
+        };
+        r.lblHistory.Click();
+        return;
       default:
         return;
     }
+  }
+
+  // An entry chosen by a double-click or by Enter, or one moved to and the window closed; the
+  // chapter's heading must then be on the page in view.
+  void WorkChapters(frmChapters& window, int arg) {
+    ui::ListBox& list = window.lstChapters;
+    const int count = list.ListCount();
+    const std::vector<Chapter>& chapters = reader_->BookChapters;
+    if (count != static_cast<int>(chapters.size()) && list.Visible) {
+      expectation_ = [] { return std::string("the chapter list does not list every chapter"); };
+      return;
+    }
+    if (count > 0) {
+      const int entry = (arg * 37 + arg / 4) % count;
+      const std::u16string title = chapters[static_cast<std::size_t>(entry)].Title;
+      const int way = arg / 4 % 4;
+      if (way == 0) {
+        list.Choose(entry);
+      } else if (way == 1) {
+        list.ListIndex = entry;
+        list.Choose(list.ListIndex);  // Enter
+      } else if (way == 2) {
+        list.ListIndex = entry;
+        list.KeyDown(ui::keys::Escape, 0);
+      }
+      if (way <= 1) {
+        if (window.IsLoaded()) {
+          expectation_ = [] { return std::string("choosing a chapter left the list open"); };
+        } else {
+          expectation_ = [this, title] { return HeadingInView(title); };
+        }
+      }
+    }
+    if (window.IsLoaded()) window.CloseFromFrame();
+  }
+
+  std::optional<std::string> HeadingInView(const std::u16string& title) const {
+    const frmMain& r = *reader_;
+    const std::optional<std::int32_t> page = PageInView();
+    if (!page) return "no page is in view after a chapter was chosen";
+    std::u16string text;
+    for (const std::u16string& row : r.BookRows.Rows(r.BookLines, *page * r.PageRows, r.PageRows)) {
+      text += row;
+    }
+    const std::u16string start = title.substr(0, 8);
+    if (text.find(start) == std::u16string::npos) {
+      return "the page in view, " + std::to_string(*page + 1) + ", does not show the chapter " +
+             Utf8(title);
+    }
+    return std::nullopt;
+  }
+
+  // A phrase typed (or the last one kept), then a few of: 下一个, 上一个, Enter or Shift+Enter in
+  // the field, ticks of the listing, a hit chosen from the list, Escape.
+  void WorkSearch(frmSearch& window, int arg) {
+    std::mt19937 random(static_cast<std::uint32_t>(arg) * 2654435761u);
+    if (random() % 4 != 0) window.txtFind.Text = kPhrases[random() % std::size(kPhrases)];
+    for (int action = 0, actions = 1 + static_cast<int>(random() % 4);
+         action < actions && window.IsLoaded(); ++action) {
+      switch (random() % 6) {
+        case 0:
+          window.cmdNext.Click();
+          break;
+        case 1:
+          window.cmdPrevious.Click();
+          break;
+        case 2:
+          window.txtFind.KeyDown(ui::keys::Return, static_cast<int>(random() % 2));
+          break;
+        case 3:
+          for (int tick = 0, ticks = static_cast<int>(random() % 5); tick < ticks; ++tick) {
+            window.tmrSearch.Tick();
+          }
+          break;
+        case 4:
+          if (window.lstHits.ListCount() > 0) {
+            window.lstHits.Choose(static_cast<int>(random() % window.lstHits.ListCount()));
+          }
+          break;
+        default:
+          window.txtFind.KeyDown(ui::keys::Escape, 0);
+          break;
+      }
+    }
+    if (window.IsLoaded()) window.CloseFromFrame();
+  }
+
+  // A right click on a record (or beside them) and 删除此记录 or 清空全部记录, answered either way;
+  // the other records keep their order, the file its 20 lines, and the last-read record stays.
+  void WorkHistory(frmReadRecord& window, int arg) {
+    const int row = arg % (kHistorySize + 1);
+    const bool clear = arg / (kHistorySize + 1) % 3 == 0;
+    const bool yes = arg / (3 * (kHistorySize + 1)) % 2 == 0;
+    std::vector<std::u16string> expected(pub_->ReadRecordPath.begin(), pub_->ReadRecordPath.end());
+    if (clear && yes && !expected[0].empty()) {
+      expected.assign(kHistorySize, u"");
+    } else if (!clear && row < kHistorySize && !expected[static_cast<std::size_t>(row)].empty()) {
+      expected.erase(expected.begin() + row);
+      expected.push_back(u"");
+    }
+    if (clear) fake_.dialogs.askAnswers.push_back(yes);
+    fake_.forms.onPopup = [clear](const ui::Menu& menu) {
+      const ui::MenuItem& item = menu.Items.at(clear ? 1 : 0);
+      if (item.Enabled) item.onClick();
+    };
+    const std::optional<std::string> lastRead =
+        files::ReadWholeFile(LastReadFilePath(fake_.Directory()));
+    ui::Control& cell =
+        row < kHistorySize ? static_cast<ui::Control&>(window.lblBookName[row]) : window.Picture1;
+    cell.MouseUp(ui::MouseButton::Right, 0, 10, 10);
+    if (window.IsLoaded()) window.CloseFromFrame();
+    expectation_ = [this, expected, lastRead]() -> std::optional<std::string> {
+      fake_.dialogs.askAnswers.clear();
+      if (files::ReadWholeFile(LastReadFilePath(fake_.Directory())) != lastRead) {
+        return "editing the history changed the last-read record";
+      }
+      const std::optional<std::string> bytes =
+          files::ReadWholeFile(HistoryFilePath(fake_.Directory()));
+      if (!bytes || std::count(bytes->begin(), bytes->end(), '\n') != kHistorySize) {
+        return "the history file is not 20 lines after an edit";
+      }
+      mPubVariable written;
+      ParseHistoryFile(*bytes, written);
+      if (!std::equal(expected.begin(), expected.end(), written.ReadRecordPath.begin())) {
+        return "the history file does not hold the records left, in their order";
+      }
+      return std::nullopt;
+    };
   }
 
   // A few changes to the settings, then OK, Cancel or the frame's close.
@@ -319,6 +510,13 @@ class Walk {
       return surface.Left < r.ScaleWidth() && surface.Left + surface.Width > 0 &&
              surface.Top < r.ScaleHeight() && surface.Top + surface.Height > 0;
     };
+    const std::vector<Chapter> chapters = FindChapters(r.BookLines);
+    if (!std::equal(chapters.begin(), chapters.end(), r.BookChapters.begin(), r.BookChapters.end(),
+                    [](const Chapter& a, const Chapter& b) {
+                      return a.Line == b.Line && a.Title == b.Title;
+                    })) {
+      return "the chapters kept are not those of the book read";
+    }
     if (!Reading()) {
       if (inView(0) || inView(1)) return "a page surface is in view over the cover";
       if (r.tmrPage.Enabled || r.tmrScrollScr.Enabled) return "a motion runs behind the cover";
@@ -347,6 +545,7 @@ class Walk {
       return std::nullopt;
     }
     if (r.tmrPage.Enabled) return std::nullopt;  // on its way to rest
+    if (std::optional<std::string> failure = CheckMark()) return failure;
 
     int resting = -1;
     for (int k = 0; k <= 1; ++k) {
@@ -379,11 +578,62 @@ class Walk {
     return std::nullopt;
   }
 
+  // Found text is marked only on the page at rest in view, and what is marked is the hit: the
+  // phrase, up to width and case, cut where the page begins or ends.
+  std::optional<std::string> CheckMark() const {
+    const frmMain& r = *reader_;
+    const int inView = r.MainPage[0].Left == 0 ? 0 : 1;
+    std::u16string marked;
+    for (int k = 0; k <= 1; ++k) {
+      const ui::ControlArray<ui::Label>& rows = k == 0 ? r.lblRow1 : r.lblRow2;
+      for (int i = rows.LBound(); i <= rows.UBound(); ++i) {
+        const ui::Label& row = rows[i];
+        if (row.HighlightLength == 0) continue;
+        if (k != inView) return "found text is marked on the page out of view";
+        const std::u16string& caption = row.Caption;
+        if (row.HighlightStart < 0 || row.HighlightLength < 0 ||
+            static_cast<std::size_t>(row.HighlightStart + row.HighlightLength) > caption.size()) {
+          return "a mark runs past its row's text";
+        }
+        marked += caption.substr(static_cast<std::size_t>(row.HighlightStart),
+                                 static_cast<std::size_t>(row.HighlightLength));
+      }
+    }
+    if (!r.MarkedHit) {
+      return marked.empty() ? std::nullopt : std::optional<std::string>("a mark without a hit");
+    }
+    if (marked.empty()) return "the hit shown is not marked";
+    const SearchHit& hit = *r.MarkedHit;
+    const std::u16string text(r.BookLines.Line(hit.Line).substr(
+        static_cast<std::size_t>(hit.Offset), static_cast<std::size_t>(hit.Length)));
+    if (Folded(text) != Folded(r.LastSearch)) {
+      return "the hit marked, \"" + Utf8(text) + "\", is not the phrase \"" + Utf8(r.LastSearch) +
+             "\"";
+    }
+    const bool isStart = text.compare(0, marked.size(), marked) == 0;
+    const bool isEnd = marked.size() <= text.size() &&
+                       text.compare(text.size() - marked.size(), marked.size(), marked) == 0;
+    if (!isStart && !isEnd) {
+      return "the page marks \"" + Utf8(marked) + "\" for the hit \"" + Utf8(text) + "\"";
+    }
+    return std::nullopt;
+  }
+
+  static std::u16string Folded(std::u16string text) {
+    for (char16_t& c : text) {
+      if (c >= u'！' && c <= u'～') c = static_cast<char16_t>(c - u'！' + u'!');
+      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    }
+    return text;
+  }
+
   FakePlatform fake_;
   std::vector<std::u16string> books_;
   std::unique_ptr<mPubVariable> pub_;
   std::unique_ptr<frmMain> reader_;
   std::optional<LastRead> expectedRecord_;
+  // What the action just done must have brought about, checked once it is over.
+  std::function<std::optional<std::string>()> expectation_;
 };
 
 }  // namespace
@@ -399,7 +649,8 @@ std::vector<WalkAction> RandomActions(std::uint32_t seed, std::size_t count) {
   const std::uint8_t kinds[] = {kOpenBook, kLastRead,   kHistory,    kSettings,    kToolbar,
                                 kToolbar,  kToolbar,    kPageKey,    kPageKey,     kSpace,
                                 kJump,     kSlideTicks, kSlideTicks, kScrollTicks, kClock,
-                                kHover,    kCoverExit,  kDrop,       kPageMenu};
+                                kHover,    kCoverExit,  kDrop,       kPageMenu,    kChapters,
+                                kSearch,   kSearch,     kFindKey,    kHistoryEdit};
   std::mt19937 random(seed);
   std::vector<WalkAction> actions;
   for (std::size_t i = 0; i < count; ++i) {

@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -56,6 +57,8 @@ int KitKeyCode(int qtKey) {
       return ui::keys::Right;
     case Qt::Key_Down:
       return ui::keys::Down;
+    case Qt::Key_F3:
+      return ui::keys::F3;
     default:
       if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) ||
           (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)) {
@@ -131,6 +134,50 @@ void ApplyLabel(ui::Label& label, LabelWidget* widget, ui::Prop id, int fitWidth
     case ui::Prop::Alignment:
       widget->SetAlignment(QtAlignment(label.Alignment));
       break;
+    case ui::Prop::Highlight:
+      widget->SetHighlight(label.HighlightStart, label.HighlightLength,
+                           ToQColor(label.HighlightColor));
+      break;
+    default:
+      break;
+  }
+}
+
+// Entries are only ever added or all cleared, so a list that has fewer rows than the kit's takes
+// the rest; anything else is built anew.
+void ApplyListBox(ui::ListBox& list, QListWidget* widget, ui::Prop id) {
+  const QSignalBlocker blocker(widget);
+  switch (id) {
+    case ui::Prop::List: {
+      if (widget->count() > list.ListCount()) widget->clear();
+      QStringList added;
+      for (int i = widget->count(); i < list.ListCount(); ++i) added << ToQString(list.List(i));
+      widget->addItems(added);
+      widget->setCurrentRow(list.ListIndex);
+      break;
+    }
+    case ui::Prop::Value:
+      widget->setCurrentRow(list.ListIndex);
+      break;
+    case ui::Prop::TopIndex:
+      // A list not yet shown has not laid its entries out; it scrolls once it has.
+      QTimer::singleShot(0, widget, [widget, row = list.TopIndex.get()] {
+        if (QListWidgetItem* item = widget->item(row)) {
+          widget->scrollToItem(item, QAbstractItemView::PositionAtTop);
+        }
+      });
+      break;
+    case ui::Prop::Font:
+      widget->setFont(MakeFont(list.Font.Value()));
+      break;
+    case ui::Prop::ForeColor:
+    case ui::Prop::BackColor: {
+      QPalette palette = widget->palette();
+      palette.setColor(QPalette::Text, ToQColor(list.ForeColor));
+      palette.setColor(QPalette::Base, ToQColor(list.BackColor));
+      widget->setPalette(palette);
+      break;
+    }
     default:
       break;
   }
@@ -216,11 +263,15 @@ void QtBackend::Show(ui::Form& form) {
     flags |= Qt::WindowMinimizeButtonHint;
   }
   window->setWindowFlags(flags);
+  if (mainForm_ == nullptr) mainForm_ = &form;
   form.AttachObserver(this);
   Register(form, window);
   ApplyAll(form);
   for (ui::Control* child : form.Children()) Build(*child, window);
   shownForms_.push_back(&form);
+  if (form.FirstFocus != nullptr) {
+    if (QWidget* first = WidgetOf(*form.FirstFocus)) first->setFocus(Qt::OtherFocusReason);
+  }
   window->show();
   window->activateWindow();
 }
@@ -248,8 +299,9 @@ void QtBackend::Unload(ui::Form& form) {
     window->deleteLater();
   }
   if (auto loop = modalLoops_.find(&form); loop != modalLoops_.end()) loop->second->quit();
-  // The program ends when its last window goes.
-  if (shownForms_.empty()) QCoreApplication::quit();
+  // The program ends when its last window goes, or its main one: a termination signal closes the
+  // main window even while a modal one is up, and quitting ends the modal one's loop too.
+  if (shownForms_.empty() || &form == mainForm_) QCoreApplication::quit();
 }
 
 namespace {
@@ -380,7 +432,27 @@ QWidget* QtBackend::CreateWidget(ui::Control& control, QWidget* parent) {
                                                                  : Qt::ScrollBarAsNeeded);
       return widget;
     }
-    return new QLineEdit(parent);
+    auto* widget = new QLineEdit(parent);
+    connect(widget, &QLineEdit::textEdited, this,
+            [text](const QString& typed) { text->Text = FromQString(typed); });
+    return widget;
+  }
+  if (auto* list = dynamic_cast<ui::ListBox*>(&control)) {
+    auto* widget = new QListWidget(parent);
+    widget->setUniformItemSizes(true);
+    widget->setSelectionMode(QAbstractItemView::SingleSelection);
+    widget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    if (!list->TabStops.empty()) {
+      std::vector<int> stops;
+      for (int stop : list->TabStops) stops.push_back(Pixels(stop));
+      widget->setItemDelegate(new TabStopDelegate(std::move(stops), widget));
+    }
+    connect(widget, &QListWidget::currentRowChanged, this, [list](int row) {
+      if (row >= 0) list->ListIndex = row;
+    });
+    connect(widget, &QListWidget::doubleClicked, this,
+            [list](const QModelIndex& index) { list->Choose(index.row()); });
+    return widget;
   }
   if (auto* toolbar = dynamic_cast<ui::Toolbar*>(&control)) {
     auto* widget = new ToolbarWidget(parent);
@@ -404,7 +476,8 @@ void QtBackend::ApplyAll(ui::Control& control) {
         ui::Prop::ForeColor,   ui::Prop::BackColor,    ui::Prop::BackStyle, ui::Prop::BorderStyle,
         ui::Prop::BorderColor, ui::Prop::Alignment,    ui::Prop::Picture,   ui::Prop::Range,
         ui::Prop::List,        ui::Prop::Value,        ui::Prop::Text,      ui::Prop::Interval,
-        ui::Prop::Buttons,     ui::Prop::MousePointer, ui::Prop::Icon,      ui::Prop::Locked}) {
+        ui::Prop::Buttons,     ui::Prop::MousePointer, ui::Prop::Icon,      ui::Prop::Locked,
+        ui::Prop::Highlight,   ui::Prop::TopIndex}) {
     Apply(control, id);
   }
 }
@@ -596,6 +669,9 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
     if (id == ui::Prop::ForeColor) box->SetCaptionColor(ToQColor(frame->ForeColor));
     return;
   }
+  if (auto* list = dynamic_cast<ui::ListBox*>(&control)) {
+    return ApplyListBox(*list, static_cast<QListWidget*>(widget), id);
+  }
   if (auto* text = dynamic_cast<ui::TextBox*>(&control)) {
     const QString value =
         ToQString(text->Text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -603,7 +679,8 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
       if (id == ui::Prop::Text) edit->setPlainText(value);
       if (id == ui::Prop::Locked) edit->setReadOnly(text->Locked);
     } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-      if (id == ui::Prop::Text) line->setText(value);
+      // What the user typed comes back as the same text; setting it again would move the cursor.
+      if (id == ui::Prop::Text && line->text() != value) line->setText(value);
       if (id == ui::Prop::Locked) line->setReadOnly(text->Locked);
     }
     if (id == ui::Prop::Font) widget->setFont(MakeFont(text->Font.Value()));
@@ -625,11 +702,11 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* event) {
   ui::Control* control = found->second;
   auto* widget = static_cast<QWidget*>(watched);
   // Controls whose own Qt signals carry their clicks and keys.
-  const bool hasOwnInput = qobject_cast<QAbstractButton*>(widget) != nullptr ||
-                           qobject_cast<QComboBox*>(widget) != nullptr ||
-                           qobject_cast<QScrollBar*>(widget) != nullptr ||
-                           qobject_cast<QPlainTextEdit*>(widget) != nullptr ||
-                           qobject_cast<QLineEdit*>(widget) != nullptr;
+  const bool hasOwnInput =
+      qobject_cast<QAbstractButton*>(widget) != nullptr ||
+      qobject_cast<QComboBox*>(widget) != nullptr || qobject_cast<QScrollBar*>(widget) != nullptr ||
+      qobject_cast<QPlainTextEdit*>(widget) != nullptr ||
+      qobject_cast<QLineEdit*>(widget) != nullptr || qobject_cast<QListWidget*>(widget) != nullptr;
 
   switch (event->type()) {
     case QEvent::Wheel:
@@ -676,8 +753,22 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     case QEvent::KeyPress: {
-      if (hasOwnInput) return false;
       auto* key = static_cast<QKeyEvent*>(event);
+      // A text field and a list edit and move with their keys themselves; the window hears them
+      // too (Enter in a field, Escape). Enter on a list is the choice of its entry.
+      if (auto* list = dynamic_cast<ui::ListBox*>(control);
+          list != nullptr && KitKeyCode(key->key()) == ui::keys::Return) {
+        list->Choose(list->ListIndex);
+        return true;
+      }
+      if (dynamic_cast<ui::ListBox*>(control) != nullptr ||
+          qobject_cast<QLineEdit*>(widget) != nullptr) {
+        if (const int code = KitKeyCode(key->key()); code != 0) {
+          control->KeyDown(code, KitShift(key->modifiers()));
+        }
+        return false;
+      }
+      if (hasOwnInput) return false;
       // A picture box keeps its keys: arrows turn pages there, they do not move the focus.
       const bool keep = dynamic_cast<ui::PictureBox*>(control) != nullptr;
       const int code = KitKeyCode(key->key());

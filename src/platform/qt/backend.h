@@ -60,6 +60,8 @@ class QtBackend : public QObject, public FormHost, public ui::ControlObserver {
   std::unordered_map<const ui::Control*, QTimer*> timers_;
   std::unordered_map<const ui::Form*, QEventLoop*> modalLoops_;
   std::vector<ui::Form*> shownForms_;
+  // The first form shown: unloading it ends the program, whatever windows are still up.
+  const ui::Form* mainForm_ = nullptr;
   QPointer<QObject> pressed_;
   quint64 lastMoveTime_ = 0;
   QPointF lastMovePlace_;

@@ -36,9 +36,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, const QS
       QStringLiteral("screen"),
       QStringLiteral("在更大的屏幕上按这四种分辨率之一布局：") + kScreens + QStringLiteral("。"),
       QStringLiteral("WxH"));
+  const QCommandLineOption chapters(
+      QStringLiteral("chapters"),
+      QStringLiteral("列出这本书的章节后退出：每章一行，书中的行号、制表符和章节标题（UTF-8）。"));
   parser.addOption(help);
   parser.addOption(versionOption);
   parser.addOption(screen);
+  parser.addOption(chapters);
   parser.addPositionalArgument(QStringLiteral("BOOK"),
                                QStringLiteral("要打开的书；读过的书从上次的进度接着读。"),
                                QStringLiteral("[BOOK]"));
@@ -69,6 +73,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, const QS
   const QStringList books = parser.positionalArguments();
   if (books.size() > 1) {
     return Ending(2, program + QStringLiteral(": 一次只能打开一本书。\n"));
+  }
+  line.ListChapters = parser.isSet(chapters);
+  if (line.ListChapters && books.isEmpty()) {
+    return Ending(2, program + QStringLiteral(": --chapters 要跟一本书。\n"));
   }
   if (!books.isEmpty()) {
     // The book's own bytes, found again among the arguments: decoding may have lost some.

@@ -1,5 +1,6 @@
 #pragma once
-// The reader's command line: quillon [--screen WxH] [BOOK], besides --help and --version.
+// The reader's command line: quillon [--screen WxH] [BOOK] or quillon --chapters BOOK, besides
+// --help and --version.
 
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,8 @@ struct CommandLine {
   // --screen: lay the reader out for this supported size on a larger screen.
   int ScreenWidth = 0;
   int ScreenHeight = 0;
+  // --chapters: print the book's chapters and end, without a window.
+  bool ListChapters = false;
   // Help, the version or a mistake: print Output (on standard error when the code is not 0)
   // and end with ExitCode instead of starting.
   bool Exit = false;

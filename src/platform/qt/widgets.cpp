@@ -1,5 +1,6 @@
 #include "platform/qt/widgets.h"
 
+#include <QApplication>
 #include <QChildEvent>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -8,6 +9,8 @@
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QTextLayout>
 #include <QUrl>
 #include <algorithm>
 
@@ -175,6 +178,14 @@ void LabelWidget::SetWordWrap(bool wrap) {
   Relayout();
 }
 
+void LabelWidget::SetHighlight(int start, int length, const QColor& color) {
+  if (start == highlightStart_ && length == highlightLength_ && color == highlightColor_) return;
+  highlightStart_ = start;
+  highlightLength_ = length;
+  highlightColor_ = color;
+  Refresh();
+}
+
 void LabelWidget::Relayout() {
   QString shown = text_;
   shown.remove(QLatin1Char('\r'));
@@ -232,7 +243,45 @@ void LabelWidget::DrawContent(QPainter& painter) const {
   // A line taller than its label (a Chinese fallback font has a tall line) is centred on it, so
   // the cut falls on the empty space above and below the letters.
   const qreal spare = height() - layout_.size().height();
-  painter.drawStaticText(QPointF(0, spare < 0 ? spare / 2 : 0), layout_);
+  const qreal top = spare < 0 ? spare / 2 : 0;
+  if (highlightLength_ > 0) DrawHighlight(painter, top);
+  painter.drawStaticText(QPointF(0, top), layout_);
+}
+
+// Laid out again as the static text is, to find where the marked characters stand; only the one
+// or two labels that show a mark pay for it.
+void LabelWidget::DrawHighlight(QPainter& painter, qreal top) const {
+  const QString shown = layout_.text();
+  // The shown text has no carriage returns; positions past them move back.
+  const auto shownPosition = [this](int position) {
+    position = std::clamp(position, 0, static_cast<int>(text_.size()));
+    return position - static_cast<int>(text_.left(position).count(QLatin1Char('\r')));
+  };
+  const int from = shownPosition(highlightStart_);
+  const int to = shownPosition(highlightStart_ + highlightLength_);
+  if (to <= from) return;
+  QTextLayout layout(shown, font());
+  layout.setTextOption(layout_.textOption());
+  const qreal width = layout_.textWidth() >= 0 ? layout_.textWidth() : 1e6;
+  layout.beginLayout();
+  qreal y = 0;
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(width);
+    line.setPosition(QPointF(0, y));
+    y += line.height();
+  }
+  layout.endLayout();
+  for (int i = 0; i < layout.lineCount(); ++i) {
+    const QTextLine line = layout.lineAt(i);
+    const int start = std::max(from, line.textStart());
+    const int end = std::min(to, line.textStart() + line.textLength());
+    if (end <= start) continue;
+    const qreal left = line.cursorToX(start);
+    const qreal right = line.cursorToX(end);
+    painter.fillRect(
+        QRectF(std::min(left, right), top + line.y(), std::abs(right - left), line.height()),
+        highlightColor_);
+  }
 }
 
 void LabelWidget::paintEvent(QPaintEvent*) {
@@ -299,6 +348,42 @@ void ShapeWidget::paintEvent(QPaintEvent*) {
     painter.setPen(borderColor_);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
   }
+}
+
+TabStopDelegate::TabStopDelegate(std::vector<int> stopsPixels, QObject* parent)
+    : QStyledItemDelegate(parent), stops_(std::move(stopsPixels)) {}
+
+void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const {
+  QStyleOptionViewItem look = option;
+  initStyleOption(&look, index);
+  const QStringList parts = look.text.split(QLatin1Char('\t'));
+  // The selection, focus and background as the style draws them, without the text.
+  look.text.clear();
+  const QWidget* widget = option.widget;
+  QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+  style->drawControl(QStyle::CE_ItemViewItem, &look, painter, widget);
+
+  const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &look, widget);
+  const bool selected = option.state & QStyle::State_Selected;
+  painter->save();
+  painter->setFont(look.font);
+  painter->setPen(look.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+  const int gap = QFontMetrics(look.font).horizontalAdvance(QLatin1Char(' '));
+  // The first column starts at the left edge, column k at stop k - 1; each ends a space before
+  // the next.
+  const int columns = std::min(static_cast<int>(parts.size()), static_cast<int>(stops_.size()) + 1);
+  for (int part = 0; part < columns; ++part) {
+    const auto column = static_cast<std::size_t>(part);
+    const int left = part == 0 ? area.left() : option.rect.left() + stops_[column - 1];
+    const int right =
+        column < stops_.size() ? option.rect.left() + stops_[column] - gap : area.right();
+    const QRect cell(left, area.top(), right - left, area.height());
+    if (cell.width() <= 0) continue;
+    const QString text = look.fontMetrics.elidedText(parts[part], Qt::ElideRight, cell.width());
+    painter->drawText(cell, Qt::AlignLeft | Qt::AlignVCenter, text);
+  }
+  painter->restore();
 }
 
 namespace {

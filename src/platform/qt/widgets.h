@@ -4,6 +4,7 @@
 
 #include <QPixmap>
 #include <QStaticText>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QWidget>
 #include <functional>
@@ -66,6 +67,8 @@ class LabelWidget : public QWidget {
   void SetBorder(bool border);
   void SetAlignment(Qt::Alignment alignment);
   void SetWordWrap(bool wrap);
+  // Marks `length` characters of the text from `start` (in the text's own units) on `color`.
+  void SetHighlight(int start, int length, const QColor& color);
   // Draws the label with its top-left corner at the painter's origin.
   void DrawContent(QPainter& painter) const;
 
@@ -82,8 +85,12 @@ class LabelWidget : public QWidget {
   // Asks whoever draws the label to draw it again.
   void Refresh();
   PictureSurface* Surface() const;
+  void DrawHighlight(QPainter& painter, qreal top) const;
   QString text_;
   QStaticText layout_;
+  int highlightStart_ = 0;
+  int highlightLength_ = 0;
+  QColor highlightColor_;
   QColor textColor_;
   QColor back_;
   bool opaque_ = false;
@@ -125,6 +132,18 @@ class ShapeWidget : public QWidget {
   QColor fill_;
   bool border_ = true;
   QColor borderColor_;
+};
+
+// A list whose entries are cut into columns at tab stops, as a classic list box with tab stops
+// draws them; each part is shortened with an ellipsis where the next column starts.
+class TabStopDelegate : public QStyledItemDelegate {
+ public:
+  TabStopDelegate(std::vector<int> stopsPixels, QObject* parent);
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override;
+
+ private:
+  std::vector<int> stops_;
 };
 
 struct ToolbarButtonLook {

@@ -23,6 +23,7 @@ void Label::CopyLookFrom(const Control& other) {
   WordWrap = source.WordWrap;
   FitText = source.FitText;
   FitWidth = source.FitWidth;
+  HighlightColor = source.HighlightColor;
 }
 
 void PictureBox::CopyLookFrom(const Control& other) {
@@ -104,6 +105,40 @@ void HScrollBar::OnPropertyChanged(Prop id) {
     return;
   }
   if (id == Prop::Value && onChange) onChange();
+}
+
+void ListBox::AddItem(std::u16string item) {
+  items_.push_back(std::move(item));
+  PropertyChanged(Prop::List);
+}
+
+void ListBox::AddItems(const std::vector<std::u16string>& items) {
+  if (items.empty()) return;
+  items_.insert(items_.end(), items.begin(), items.end());
+  PropertyChanged(Prop::List);
+}
+
+void ListBox::Clear() {
+  items_.clear();
+  ListIndex.SetQuietly(-1);
+  TopIndex.SetQuietly(0);
+  PropertyChanged(Prop::List);
+}
+
+void ListBox::Choose(int index) {
+  if (index < 0 || index >= ListCount() || !TakesInput()) return;
+  ListIndex = index;
+  if (onDblClick) onDblClick();
+}
+
+void ListBox::OnPropertyChanged(Prop id) {
+  if (id != Prop::Value) return;
+  // An index past the entries selects nothing, as the classic list reads -1 then.
+  if (ListIndex < -1 || ListIndex >= ListCount()) {
+    ListIndex = -1;
+    return;
+  }
+  RaiseClick();
 }
 
 Timer::Timer(Control* parent, std::string name, int interval) : Control(parent, std::move(name)) {

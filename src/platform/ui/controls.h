@@ -30,7 +30,13 @@ class Label : public Control {
   // the same small amount, so the text is neither cut at the edge nor wrapped.
   Property<std::u16string> FitText{this, Prop::Fit};
   Property<int> FitWidth{this, Prop::Fit, 0};
+  // A stretch of the caption drawn on a background of its own, as found text is marked: its start
+  // and length in UTF-16 units of the caption; nothing is marked while the length is 0.
+  Property<int> HighlightStart{this, Prop::Highlight, 0};
+  Property<int> HighlightLength{this, Prop::Highlight, 0};
+  Property<Color> HighlightColor{this, Prop::Highlight, RGB(255, 214, 80)};
 
+  // The mark goes with the text it marks, so an element loaded later copies only its colour.
   void CopyLookFrom(const Control& other) override;
 };
 
@@ -147,6 +153,7 @@ class Frame : public Control {
   Property<Color> ForeColor{this, Prop::ForeColor, kColorWindowText};
 };
 
+// What the user types in a single-line box becomes its Text.
 class TextBox : public Control {
  public:
   using Control::Control;
@@ -157,6 +164,41 @@ class TextBox : public Control {
   // The layout of a multi-line box with a vertical scroll bar is fixed when it is created.
   bool MultiLine = false;
   bool VerticalScrollBar = false;
+};
+
+// A list of entries to choose from. Moving the selection (or setting ListIndex) raises Click; a
+// double-click on an entry, or Enter, is the user's choice of it and raises DblClick.
+class ListBox : public Control {
+ public:
+  using Control::Control;
+  Property<int> ListIndex{this, Prop::Value, -1};
+  // The entry shown at the top of the list; setting it scrolls there.
+  Property<int> TopIndex{this, Prop::TopIndex, 0};
+  FontProperty Font{this};
+  Property<Color> ForeColor{this, Prop::ForeColor, kColorWindowText};
+  Property<Color> BackColor{this, Prop::BackColor, kColorWindow};
+  // Where the parts of an entry separated by tabs start, in twips from the list's left edge; an
+  // entry without tabs, or a list without stops, is one column. Fixed when the list is created.
+  std::vector<int> TabStops;
+
+  void AddItem(std::u16string item);
+  void AddItems(const std::vector<std::u16string>& items);
+  void Clear();
+  int ListCount() const { return static_cast<int>(items_.size()); }
+  const std::u16string& List(int index) const { return items_.at(static_cast<std::size_t>(index)); }
+  const std::vector<std::u16string>& Items() const { return items_; }
+
+  // What a double-click on entry `index` does, or Enter with it selected: it becomes ListIndex
+  // (raising Click if it was not) and DblClick is raised. Nothing for an index without an entry.
+  void Choose(int index);
+
+  std::function<void()> onDblClick;
+
+ protected:
+  void OnPropertyChanged(Prop id) override;
+
+ private:
+  std::vector<std::u16string> items_;
 };
 
 // Raises Timer every Interval milliseconds while Enabled; tests call Tick() instead of waiting.

@@ -31,6 +31,9 @@ class Form : public Control {
   Property<PicturePtr> MouseIcon{this, Prop::MousePointer};
   FormBorder BorderStyle = FormBorder::FixedSingle;
   ui::StartUpPosition StartUpPosition = ui::StartUpPosition::Manual;
+  // The control that has the keyboard when the form is shown, as the classic tab index 0 does;
+  // a control cannot take the focus before its form is shown.
+  Control* FirstFocus = nullptr;
 
   int ScaleWidth() const { return Width - 2 * kBorderTwips; }
   int ScaleHeight() const { return Height - kCaptionTwips - 2 * kBorderTwips; }

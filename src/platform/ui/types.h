@@ -82,6 +82,8 @@ enum class Prop {
   Icon,
   Locked,
   Fit,
+  Highlight,
+  TopIndex,
 };
 
 enum class MousePointer { Default = 0, Arrow = 1, Custom = 99 };
@@ -101,6 +103,7 @@ constexpr int Left = 37;
 constexpr int Up = 38;
 constexpr int Right = 39;
 constexpr int Down = 40;
+constexpr int F3 = 114;
 }  // namespace keys
 
 }  // namespace quillon::ui

@@ -1,0 +1,163 @@
+// Finding the way in a book: the chapter list, the search, F3, and the mark on found text.
+
+#include <algorithm>
+
+#include "book/search_from.h"
+#include "chapters/frmChapters.h"
+#include "reader/frmMain.h"
+#include "search/frmSearch.h"
+
+namespace quillon {
+
+namespace {
+
+// Found text on a background that keeps the theme's letters readable: a light one under dark
+// letters, a dark one under the light letters of the night themes.
+ui::Color MarkColorFor(ui::Color text) {
+  const int luma =
+      (299 * ui::RedOf(text) + 587 * ui::GreenOf(text) + 114 * ui::BlueOf(text)) / 1000;
+  return luma < 128 ? ui::RGB(255, 214, 80) : ui::RGB(140, 80, 0);
+}
+
+}  // namespace
+
+std::int32_t frmMain::PageInView() const {
+  return FirstTurnPending ? CurrentPage - 1 : CurrentPage;
+}
+
+std::int32_t frmMain::PageOfPlace(std::int32_t line, std::int32_t offset) const {
+  if (PageRows <= 0) return 0;
+  return std::max(BookRows.RowOfPosition(BookLines, line, offset), 0) / PageRows;
+}
+
+void frmMain::ShowPageAtRest(std::int32_t page) {
+  SettleSlide();
+  CurrentPage = std::max(0, std::min(page, PageCount - 1));
+  FirstTurnPending = false;
+  ShowPage(CurrentPage);
+  PlaceSurfacesAtRest(CurrentPage);
+  UpdatePageLabel();
+}
+
+void frmMain::ShowChapterList() {
+  if (OnCover()) return;
+  StopScrollingIfRunning();
+  SettleSlide();
+  frmChapters chapters(platform_, *this);
+  chapters.ShowModal();
+}
+
+void frmMain::ShowSearch() {
+  if (OnCover()) return;
+  StopScrollingIfRunning();
+  SettleSlide();
+  frmSearch search(platform_, *this);
+  search.ShowModal();
+}
+
+frmMain::FindResult frmMain::FindHit(const std::u16string& phrase, bool backward) {
+  if (OnCover() || phrase.empty()) return FindResult::NotFound;
+  StopScrollingIfRunning();
+  SettleSlide();
+  // Another phrase starts from the page in view; the old one's mark would say it was found.
+  if (phrase != LastSearch) {
+    LastSearch = phrase;
+    ClearSearchMark();
+  }
+  BookPlace place;
+  if (MarkedHit) {
+    place = PlaceOf(*MarkedHit);
+    if (!backward) ++place.Offset;
+  } else {
+    place = PlaceOfRow(BookLines, BookRows, WrapMetrics{RowChars, PageRows, pub_.IndentWidth},
+                       PageInView() * PageRows);
+  }
+  const std::optional<SearchHit> hit =
+      backward ? FindHitBefore(BookLines, phrase, place) : FindHitFrom(BookLines, phrase, place);
+  if (!hit) {
+    return FindHitFrom(BookLines, phrase, BookPlace{}) ? FindResult::NoMore : FindResult::NotFound;
+  }
+  ShowHit(*hit);
+  return FindResult::Shown;
+}
+
+void frmMain::FindAgain(bool backward) {
+  if (OnCover()) return;
+  if (LastSearch.empty()) return ShowSearch();
+  const std::u16string quoted = u"“" + LastSearch + u"”";
+  switch (FindHit(LastSearch, backward)) {
+    case FindResult::NoMore:
+      platform_.dialogs.MessageBox(
+          (backward ? u"前面已经没有" : u"后面已经没有") + quoted + u"了。", u"查找",
+          MessageIcon::Information);
+      break;
+    case FindResult::NotFound:
+      platform_.dialogs.MessageBox(u"本书中没有找到" + quoted + u"。", u"查找",
+                                   MessageIcon::Information);
+      break;
+    default:
+      break;
+  }
+}
+
+void frmMain::ShowHit(const SearchHit& hit) {
+  if (OnCover() || hit.Line < 0 || hit.Line >= BookLines.Count()) return;
+  StopScrollingIfRunning();
+  ShowPageAtRest(PageOfPlace(hit.Line, hit.Offset));
+  MarkHit(hit);
+}
+
+// A hit is marked on every row of the page that shows part of it: a row break, or the page's
+// end, may cut it.
+void frmMain::MarkHit(const SearchHit& hit) {
+  if (PageRows <= 0 || hit.Length <= 0) return;
+  MarkedHit = hit;
+  ui::ControlArray<ui::Label>& rows = CurrentPage % 2 == 0 ? lblRow1 : lblRow2;
+  const WrapMetrics metrics{RowChars, PageRows, pub_.IndentWidth};
+  const std::int64_t pageFirstRow = std::int64_t{CurrentPage} * PageRows;
+  const std::int32_t lineFirstRow = BookRows.RowOfPosition(BookLines, hit.Line, 0);
+  const std::int32_t lineLength = BookLines.LineLength(hit.Line);
+  const std::int32_t end = hit.Offset + hit.Length;
+  const std::int32_t lastRow = BookRows.RowOfPosition(BookLines, hit.Line, end - 1);
+  for (std::int32_t row = BookRows.RowOfPosition(BookLines, hit.Line, hit.Offset); row <= lastRow;
+       ++row) {
+    const std::int64_t onPage = row - pageFirstRow;
+    if (onPage < 0 || onPage >= PageRows || !rows.Exists(static_cast<int>(onPage))) continue;
+    const RowPiece piece = RowOfLine(lineLength, row - lineFirstRow, metrics);
+    const std::int32_t from = std::max(hit.Offset, piece.Offset);
+    const std::int32_t to = std::min(end, piece.Offset + piece.Length);
+    if (to <= from) continue;
+    ui::Label& label = rows[static_cast<int>(onPage)];
+    label.HighlightColor = MarkColorFor(pub_.ReaderSettings.FontColor);
+    label.HighlightStart = piece.Indent + from - piece.Offset;
+    label.HighlightLength = to - from;
+  }
+}
+
+void frmMain::ClearSearchMark() {
+  MarkedHit.reset();
+  for (ui::ControlArray<ui::Label>* rows : {&lblRow1, &lblRow2}) {
+    for (int k = rows->LBound(); k <= rows->UBound(); ++k) {
+      if (rows->Exists(k)) (*rows)[k].HighlightLength = 0;
+    }
+  }
+}
+
+std::optional<std::pair<int, int>> frmMain::MarkOnScreen() const {
+  if (!MarkedHit) return std::nullopt;
+  const int surface = CurrentPage % 2;
+  const ui::ControlArray<ui::Label>& rows = surface == 0 ? lblRow1 : lblRow2;
+  std::optional<std::pair<int, int>> span;
+  for (int k = rows.LBound(); k <= rows.UBound(); ++k) {
+    if (!rows.Exists(k) || rows[k].HighlightLength == 0) continue;
+    const int top = rows[k].Top;
+    const int bottom = top + rows[k].Height;
+    span = span ? std::pair{std::min(span->first, top), std::max(span->second, bottom)}
+                : std::pair{top, bottom};
+  }
+  if (!span) return std::nullopt;
+  const int origin = Top + kCaptionTwips + kBorderTwips + MainPage[surface].Top;
+  return std::pair{origin + span->first, origin + span->second};
+}
+
+}  // namespace quillon
