@@ -234,6 +234,7 @@ class frmMain : public ui::Form {
   bool settingsRead_ = false;
   // The settings file exists but could not be read: it is never written over.
   bool settingsUnreadable_ = false;
+  bool historyUnreadableTold_ = false;
   std::unique_ptr<frmAbout> about_;
 };
 

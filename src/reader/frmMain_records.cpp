@@ -15,14 +15,24 @@ namespace {
 
 const char16_t kCannotSave[] =
     u"Quillon 无法在程序所在的文件夹中保存阅读记录（Bookmark），这次的阅读进度没有保存。";
+const char16_t kHistoryUnreadable[] =
+    u"阅读进度已保存，但阅读历史文件 Bookmark/Readrecord.dat 无法读取，为了不覆盖其中的记录，"
+    u"这次没有把这本书加入历史。";
 const char16_t kPathNotStorable[] =
     u"这本书的文件名中含有引号或换行符，Quillon 无法记住它的阅读进度。";
 
 }  // namespace
 
 void frmMain::LoadReadRecords() {
-  const std::u16string path = HistoryFilePath(platform_.program.Directory());
-  if (auto bytes = files::ReadWholeFile(path)) ParseHistoryFile(*bytes, pub_);
+  if (LoadHistoryFile(platform_.program.Directory(), pub_) != HistoryFile::Unreadable ||
+      historyUnreadableTold_) {
+    return;
+  }
+  historyUnreadableTold_ = true;
+  platform_.dialogs.MessageBox(
+      u"无法读取阅读历史文件 Bookmark/Readrecord.dat。Quillon 不会覆盖它；"
+      u"在它能够读取之前，读过的书不会加入历史。",
+      u"提示", MessageIcon::Information);
 }
 
 bool frmMain::SaveLastRead() {
@@ -48,12 +58,20 @@ bool frmMain::SaveLastRead() {
     return false;
   }
   if (!files::ReplaceFile(LastReadFilePath(directory),
-                          LastReadFileBytes({strBookPath, CurrentPage})) ||
-      !frmReadRecord::SaveReadRecord(platform_, pub_, strBookPath, BookPrePercent)) {
+                          LastReadFileBytes({strBookPath, CurrentPage}))) {
     platform_.dialogs.MessageBox(kCannotSave, u"提示", MessageIcon::Information);
     return false;
   }
-  return true;
+  switch (frmReadRecord::SaveReadRecord(platform_, pub_, strBookPath, BookPrePercent)) {
+    case HistorySave::Saved:
+      return true;
+    case HistorySave::Unreadable:
+      platform_.dialogs.MessageBox(kHistoryUnreadable, u"提示", MessageIcon::Information);
+      return false;
+    default:
+      platform_.dialogs.MessageBox(kCannotSave, u"提示", MessageIcon::Information);
+      return false;
+  }
 }
 
 void frmMain::ShowReopenedPage(std::int32_t page) {

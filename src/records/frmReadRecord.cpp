@@ -9,6 +9,8 @@ namespace quillon {
 namespace {
 
 constexpr ui::Color kTextColor = ui::RGB(48, 48, 48);
+const char16_t kUnreadableHistory[] =
+    u"无法读取阅读历史文件 Bookmark/Readrecord.dat。为了不覆盖其中的记录，这次没有更改它。";
 constexpr ui::Color kLinkColor = ui::RGB(0, 0, 255);
 
 }  // namespace
@@ -92,15 +94,13 @@ void frmReadRecord::Form_Load() {
 
 void frmReadRecord::ReadHistory() {
   const std::u16string directory = platform_.program.Directory();
-  const std::u16string path = HistoryFilePath(directory);
-  if (files::FileExists(path)) {
-    if (auto bytes = files::ReadWholeFile(path)) ParseHistoryFile(*bytes, pub_);
-    return;
-  }
+  const HistoryFile state = LoadHistoryFile(directory, pub_);
+  unreadable_ = state == HistoryFile::Unreadable;
+  if (state != HistoryFile::Missing) return;
   ClearHistory(pub_);
   // The folder is made here too: the window may be the first to want the file.
   files::MakeDirectory(BookmarkDirectory(directory));
-  files::ReplaceFile(path, HistoryFileBytes(pub_));
+  files::ReplaceFile(HistoryFilePath(directory), HistoryFileBytes(pub_));
 }
 
 void frmReadRecord::ShowReadRecords() {
@@ -131,9 +131,10 @@ void frmReadRecord::Row_MouseUp(int index, ui::MouseButton button) {
 }
 
 ui::Menu frmReadRecord::RecordMenu(int index) {
-  const bool onRecord = index >= 0 && index < kHistorySize &&
+  // A history that could not be read offers nothing to change.
+  const bool onRecord = !unreadable_ && index >= 0 && index < kHistorySize &&
                         !pub_.ReadRecordPath[static_cast<std::size_t>(index)].empty();
-  const bool anyRecord = !pub_.ReadRecordPath[0].empty();
+  const bool anyRecord = !unreadable_ && !pub_.ReadRecordPath[0].empty();
   ui::Menu menu;
   menu.Items.push_back(
       {u"删除此记录", u"", false, onRecord, {}, [this, index] { DeleteRecord(index); }});
@@ -146,8 +147,26 @@ void frmReadRecord::DeleteRecord(int index) {
       pub_.ReadRecordPath[static_cast<std::size_t>(index)].empty()) {
     return;
   }
-  RemoveHistoryEntry(pub_, index);
+  // The entry of that book in the history as it is now on disk: another reader may have saved
+  // since this window was opened.
+  const std::u16string path = pub_.ReadRecordPath[static_cast<std::size_t>(index)];
+  if (!ReadBeforeWriting()) return;
+  for (int k = 0; k < kHistorySize; ++k) {
+    if (pub_.ReadRecordPath[static_cast<std::size_t>(k)] == path) {
+      RemoveHistoryEntry(pub_, k);
+      break;
+    }
+  }
   WriteHistory();
+}
+
+bool frmReadRecord::ReadBeforeWriting() {
+  if (LoadHistoryFile(platform_.program.Directory(), pub_) != HistoryFile::Unreadable) {
+    return true;
+  }
+  platform_.dialogs.MessageBox(kUnreadableHistory, u"提示", MessageIcon::Information);
+  ShowReadRecords();
+  return false;
 }
 
 void frmReadRecord::ClearRecords() {
@@ -155,6 +174,7 @@ void frmReadRecord::ClearRecords() {
                              u"清空", u"取消")) {
     return;
   }
+  if (!ReadBeforeWriting()) return;
   ClearHistory(pub_);
   WriteHistory();
 }
@@ -174,12 +194,17 @@ void frmReadRecord::WriteHistory() {
   ShowReadRecords();
 }
 
-bool frmReadRecord::SaveReadRecord(Platform& platform, mPubVariable& pub,
-                                   const std::u16string& bookPath, float bookPercent,
-                                   std::string* error) {
+HistorySave frmReadRecord::SaveReadRecord(Platform& platform, mPubVariable& pub,
+                                          const std::u16string& bookPath, float bookPercent,
+                                          std::string* error) {
+  // The book goes to the top of the history on disk, so two readers on one folder keep each
+  // other's books; a history that cannot be read is left as it is.
+  const std::u16string directory = platform.program.Directory();
+  if (LoadHistoryFile(directory, pub) == HistoryFile::Unreadable) return HistorySave::Unreadable;
   MoveBookToTop(pub, bookPath, platform.clock.Now(), bookPercent);
-  return files::ReplaceFile(HistoryFilePath(platform.program.Directory()), HistoryFileBytes(pub),
-                            error);
+  return files::ReplaceFile(HistoryFilePath(directory), HistoryFileBytes(pub), error)
+             ? HistorySave::Saved
+             : HistorySave::Failed;
 }
 
 }  // namespace quillon

@@ -12,6 +12,8 @@ namespace quillon {
 
 class frmMain;
 
+enum class HistorySave { Saved, Failed, Unreadable };
+
 class frmReadRecord : public ui::Form {
  public:
   frmReadRecord(Platform& platform, mPubVariable& pub, frmMain& reader);
@@ -33,15 +35,20 @@ class frmReadRecord : public ui::Form {
   void DeleteRecord(int index);
   void ClearRecords();
 
-  // Puts the book just left at the top of the history and writes the file. Runs without the window.
-  // False, with `error` saying why, when the file could not be written.
-  static bool SaveReadRecord(Platform& platform, mPubVariable& pub, const std::u16string& bookPath,
-                             float bookPercent, std::string* error = nullptr);
+  // Puts the book just left at the top of the history as it is on disk, and writes the file.
+  // Runs without the window; `error` says why a write failed.
+  static HistorySave SaveReadRecord(Platform& platform, mPubVariable& pub,
+                                    const std::u16string& bookPath, float bookPercent,
+                                    std::string* error = nullptr);
 
  private:
   void ShowReadRecords();
   void ReadHistory();
   void WriteHistory();
+  // Reads the file again before a change is written; false, after telling the user, when it
+  // exists but cannot be read.
+  bool ReadBeforeWriting();
+  bool unreadable_ = false;
 
   Platform& platform_;
   mPubVariable& pub_;

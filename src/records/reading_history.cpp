@@ -59,6 +59,15 @@ std::vector<std::u16string_view> SplitLines(std::u16string_view text) {
 
 }  // namespace
 
+HistoryFile LoadHistoryFile(const std::u16string& programDirectory, mPubVariable& pub) {
+  const std::u16string path = HistoryFilePath(programDirectory);
+  if (!files::FileExists(path)) return HistoryFile::Missing;
+  const std::optional<std::string> bytes = files::ReadWholeFile(path);
+  if (!bytes) return HistoryFile::Unreadable;
+  ParseHistoryFile(*bytes, pub);
+  return HistoryFile::Read;
+}
+
 void ParseHistoryFile(std::string_view bytes, mPubVariable& pub) {
   ClearHistory(pub);
   const std::u16string text = codepage::DecodeGb18030(bytes);

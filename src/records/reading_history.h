@@ -25,6 +25,12 @@ std::string HistoryFileBytes(const mPubVariable& pub);
 // damaged file never stops the reader and the next save writes a well-formed one.
 void ParseHistoryFile(std::string_view bytes, mPubVariable& pub);
 
+enum class HistoryFile { Missing, Read, Unreadable };
+// Reads the history file below the program's folder into `pub`. A file that is missing, or that
+// exists but cannot be read, leaves `pub` as it is; one that cannot be read must not be written
+// over, since it may hold the user's twenty books.
+HistoryFile LoadHistoryFile(const std::u16string& programDirectory, mPubVariable& pub);
+
 // Puts the book at the top with the time and progress given: an entry of the same path (exactly
 // the same text) is taken out first, the others keep their order, and the 20th is forgotten.
 void MoveBookToTop(mPubVariable& pub, const std::u16string& path, const DateTime& now,

@@ -110,6 +110,57 @@ TEST_F(FaultTest, LeavingABookWhenTheRecordsCannotBeWrittenTellsTheUserAndKeepsT
   EXPECT_FALSE(reader->IsLoaded()) << "the reader still closes";
 }
 
+// Data files that exist but cannot be read (a read error; here a named pipe, since root reads
+// every file whatever its permissions) are never written over; each is told once. The history is
+// read again before each save, so two readers on one folder keep each other's books; the close
+// button saves like 退出阅读; leftover temporary files of dead processes go at start.
+TEST_F(FaultTest, WhatCannotBeReadIsNeverWrittenOverAndTwoReadersKeepTheirBooks) {
+  fake.folder.Write("Bookmark/.Readrecord.dat.tmp-999999999-0", "left by a crash");
+  fake.folder.Write("Bookmark/.Lastread.dat.tmp-" + std::to_string(::getpid()) + "-7", "saving");
+  const std::string history = fake.DirectoryUtf8() + "/Bookmark/Readrecord.dat";
+  const std::string settings = fake.DirectoryUtf8() + "/Configure/Readerset.dat";
+  std::filesystem::create_directories(fake.DirectoryUtf8() + "/Configure");
+  ASSERT_EQ(::mkfifo(history.c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(settings.c_str(), 0600), 0);
+  {
+    auto reader = Start();
+    EXPECT_FALSE(fake.folder.Exists("Bookmark/.Readrecord.dat.tmp-999999999-0"));
+    EXPECT_TRUE(
+        fake.folder.Exists("Bookmark/.Lastread.dat.tmp-" + std::to_string(::getpid()) + "-7"))
+        << "a running process may be saving";
+    ASSERT_EQ(fake.dialogs.messages.size(), 2u) << "settings and history, each told once";
+    Open(*reader, WritePagesBook("书.txt", 5));
+    reader->Toolbar.ButtonClick(1);
+    EXPECT_NE(fake.folder.Read("Bookmark/Lastread.dat").find(codepage::EncodeGb18030(u"书.txt")),
+              std::string::npos);
+    EXPECT_NE(fake.dialogs.messages.back().text.find(u"无法读取"), std::u16string::npos);
+    reader->SaveConfigure();
+    EXPECT_NE(fake.dialogs.messages.back().text.find(u"无法读取"), std::u16string::npos);
+    struct stat info {};
+    ASSERT_EQ(::stat(history.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "the history was not written over";
+    ASSERT_EQ(::stat(settings.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "the settings were not written over";
+  }
+  std::filesystem::remove(history);
+  std::filesystem::remove(settings);
+
+  // Two readers started side by side each leave a book: the history holds both.
+  mPubVariable otherPub;
+  auto first = Start();
+  frmMain second(fake.platform, otherPub);
+  second.Show();
+  Open(*first, WritePagesBook("甲.txt", 3));
+  Open(second, WritePagesBook("乙.txt", 3));
+  first->Toolbar.ButtonClick(1);
+  second.CloseFromFrame();  // the close button, with a book open, saves as 退出阅读 does
+  const std::u16string saved = codepage::DecodeGb18030(fake.folder.Read("Bookmark/Readrecord.dat"));
+  EXPECT_LT(saved.find(u"乙.txt"), saved.find(u"甲.txt")) << "the later first, both kept";
+  EXPECT_NE(saved.find(u"甲.txt"), std::u16string::npos);
+  EXPECT_NE(fake.folder.Read("Bookmark/Lastread.dat").find(codepage::EncodeGb18030(u"乙.txt")),
+            std::string::npos);
+}
+
 TEST_F(FaultTest, ASettingsFileCutOffAnywhereNeverStopsTheStartAndIsNeverRewritten) {
   SettingsRecord record;
   record.FontName = u"黑体";

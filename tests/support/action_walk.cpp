@@ -45,14 +45,15 @@ enum Kind : std::uint8_t {
   kSearch,
   kFindKey,
   kHistoryEdit,
+  kCloseWindow,
   kKindCount
 };
 
 const char* const kKindNames[kKindCount] = {
-    "open a book", "上次阅读",    "历史阅读 row", "settings",    "toolbar",
-    "page key",    "Space",       "jump",         "slide ticks", "scroll ticks",
-    "clock",       "hover a row", "合上书本",     "drop files",  "page menu",
-    "目录",        "查找",        "F3",           "history edit"};
+    "open a book", "上次阅读",    "历史阅读 row", "settings",     "toolbar",
+    "page key",    "Space",       "jump",         "slide ticks",  "scroll ticks",
+    "clock",       "hover a row", "合上书本",     "drop files",   "page menu",
+    "目录",        "查找",        "F3",           "history edit", "close the window"};
 
 // Phrases to look for: found in one walk book or another, across rows and pages, in the other
 // width, or nowhere.
@@ -238,6 +239,11 @@ class Walk {
       }
       case kCoverExit:
         if (!Reading()) r.lblExit.Click();
+        return;
+      case kCloseWindow:
+        // The close button, or the session ending: the book in view is saved as 退出阅读 saves.
+        if (Reading()) ExpectRecord();
+        r.CloseFromFrame();
         return;
       case kDrop:
         r.Form_DropFiles({books_[arg % books_.size()], books_[(arg + 1) % books_.size()]});
@@ -650,7 +656,7 @@ std::vector<WalkAction> RandomActions(std::uint32_t seed, std::size_t count) {
                                 kToolbar,  kToolbar,    kPageKey,    kPageKey,     kSpace,
                                 kJump,     kSlideTicks, kSlideTicks, kScrollTicks, kClock,
                                 kHover,    kCoverExit,  kDrop,       kPageMenu,    kChapters,
-                                kSearch,   kSearch,     kFindKey,    kHistoryEdit};
+                                kSearch,   kSearch,     kFindKey,    kHistoryEdit, kCloseWindow};
   std::mt19937 random(seed);
   std::vector<WalkAction> actions;
   for (std::size_t i = 0; i < count; ++i) {
