@@ -1,8 +1,17 @@
 #include "book/book_rows.h"
 
 #include <algorithm>
+#include <system_error>
+#include <thread>
 
 namespace quillon {
+
+namespace {
+
+// Lines from which the wrap is worth spreading over the book's pieces' threads.
+constexpr std::int32_t kManyLines = 1 << 20;
+
+}  // namespace
 
 std::int32_t RowsOfLine(std::int32_t length, const WrapMetrics& metrics) {
   if (length > metrics.RowChars - 2) return length / metrics.RowChars + 1;
@@ -52,16 +61,47 @@ void RowTable::Wrap(const BookText& lines, const WrapMetrics& metrics) {
   lineCount_ = lines.Count();
   // One entry for each stretch that has a line, so the entries ascend as a search needs.
   firstRow_.assign(static_cast<std::size_t>((lineCount_ + kStride - 1) / kStride), 0);
-  std::int64_t rows = 0;
-  lines.ForEachLineLength([&](std::int32_t line, std::int32_t length) {
-    if (line % kStride == 0) {
-      firstRow_[static_cast<std::size_t>(line / kStride)] = static_cast<std::int32_t>(rows);
+  // Each piece of the book counts its rows from 0, on a thread of its own when the book has
+  // lines by the million; then each piece's entries move up by the rows of the pieces before it.
+  const std::size_t pieces = lines.PieceCount();
+  std::vector<std::int64_t> rows(pieces, 0);
+  const auto wrapPiece = [&](std::size_t piece) {
+    std::int64_t count = 0;
+    lines.ForEachLineLength(piece, [&](std::int32_t line, std::int32_t length) {
+      if (line % kStride == 0) {
+        firstRow_[static_cast<std::size_t>(line / kStride)] =
+            static_cast<std::int32_t>(std::min<std::int64_t>(count, INT32_MAX));
+      }
+      count += RowsOfLine(length, metrics);
+    });
+    rows[piece] = count;
+  };
+  std::vector<std::thread> helpers;
+  if (lineCount_ >= kManyLines) {
+    for (std::size_t piece = 1; piece < pieces; ++piece) {
+      try {
+        helpers.emplace_back(wrapPiece, piece);
+      } catch (const std::system_error&) {
+        break;  // no more threads to be had: this one wraps the rest
+      }
     }
-    rows += RowsOfLine(length, metrics);
-    // Row numbers are 32-bit; a text that would pass that shows its first two thousand million.
-    rows = std::min<std::int64_t>(rows, INT32_MAX);
-  });
-  rowCount_ = static_cast<std::int32_t>(rows);
+  }
+  if (pieces > 0) wrapPiece(0);
+  for (std::size_t piece = helpers.size() + 1; piece < pieces; ++piece) wrapPiece(piece);
+  for (std::thread& helper : helpers) helper.join();
+
+  // Row numbers are 32-bit; a text that would pass that shows its first two thousand million.
+  std::int64_t before = 0;
+  for (std::size_t piece = 0; piece < pieces; ++piece) {
+    const std::int32_t first = lines.PieceFirstLine(piece);
+    const std::int32_t end = piece + 1 < pieces ? lines.PieceFirstLine(piece + 1) : lineCount_;
+    for (std::int32_t k = (first + kStride - 1) / kStride; k * kStride < end; ++k) {
+      std::int32_t& entry = firstRow_[static_cast<std::size_t>(k)];
+      entry = static_cast<std::int32_t>(std::min<std::int64_t>(before + entry, INT32_MAX));
+    }
+    before += rows[piece];
+  }
+  rowCount_ = static_cast<std::int32_t>(std::min<std::int64_t>(before, INT32_MAX));
 }
 
 std::int32_t RowTable::FirstRowOf(const BookText& lines, std::int32_t line) const {

@@ -49,13 +49,12 @@ TextBuffer& TextBuffer::operator=(TextBuffer&& other) noexcept {
 }
 
 template <typename T>
-typename MappedArray<T>::Mapping MappedArray<T>::Reserve(std::size_t bytes) {
+typename MappedArray<T>::Mapping MappedArray<T>::Reserve(std::size_t bytes, bool dense) {
   if (bytes == 0) return Mapping();
   void* memory = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   if (memory == MAP_FAILED) throw std::bad_alloc();
-  // No huge pages here: the room is sized for the most lines a text could have, and a book uses
-  // a small part of it, which 2 MB pages would round up.
+  if (dense && bytes >= kHugePageWorthy) ::madvise(memory, bytes, MADV_HUGEPAGE);
   return Mapping(memory, bytes);
 }
 
@@ -82,7 +81,10 @@ void LineTable::BeginSegment(std::size_t mostLines) {
   Segment segment;
   segment.First = count_;
   segment.Offsets = MappedArray<std::uint32_t>(mostLines);
-  segment.Lengths = MappedArray<std::uint8_t>(mostLines);
+  // The lengths, a byte a line, are the one part a book of blank lines fills; the rest of the
+  // room is sized for the most lines a text could have, and a book uses a small part of it,
+  // which 2 MB pages would round up.
+  segment.Lengths = MappedArray<std::uint8_t>(mostLines, true);
   segment.BlockStarts = MappedArray<std::int32_t>(mostLines / kBlock + 1);
   segments_.push_back(std::move(segment));
 }
@@ -179,11 +181,12 @@ std::size_t BookText::SplitCompleteLines(char16_t* text, std::size_t begin, std:
   while (position < end) {
     // Blank lines, which some books have by the million, in a few instructions each.
     if (text[position] == u'\n') {
-      table.Add(position++, 0, false);
+      table.AddBlank();
+      ++position;
       continue;
     }
     if (text[position] == u'\r' && position + 1 < end && text[position + 1] == u'\n') {
-      table.Add(position, 0, false);
+      table.AddBlank();
       position += 2;
       continue;
     }

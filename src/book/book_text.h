@@ -39,7 +39,9 @@ template <typename T>
 class MappedArray {
  public:
   MappedArray() = default;
-  explicit MappedArray(std::size_t capacity) : memory_(Reserve(capacity * sizeof(T))) {}
+  // `dense`: it will be filled far enough that huge pages save faults rather than waste room.
+  explicit MappedArray(std::size_t capacity, bool dense = false)
+      : memory_(Reserve(capacity * sizeof(T), dense)) {}
   T* data() const { return static_cast<T*>(memory_.Data); }
 
  private:
@@ -53,7 +55,7 @@ class MappedArray {
     Mapping& operator=(Mapping&& other) noexcept;
     ~Mapping();
   };
-  static Mapping Reserve(std::size_t bytes);
+  static Mapping Reserve(std::size_t bytes, bool dense);
   Mapping memory_;
 
   template <typename>
@@ -78,6 +80,10 @@ class LineTable {
     ~Appender();
     Appender(const Appender&) = delete;
     Appender& operator=(const Appender&) = delete;
+    void AddBlank() {
+      if (count_ % kBlock == 0) blockStarts_[count_ / kBlock] = withText_;
+      lengths_[count_++] = 0;
+    }
     void Add(std::size_t offset, std::size_t length, bool endsAtComma) {
       if (count_ % kBlock == 0) blockStarts_[count_ / kBlock] = withText_;
       if (length > 0) {
@@ -123,17 +129,18 @@ class LineTable {
     return length != kLong ? length : segment.LongLength(local);
   }
   const std::vector<std::int32_t>& AfterComma() const { return afterComma_; }
-  // Calls `visit(index, length)` for every line in order, quicker than asking line by line.
+  // The segments, which can be walked on threads of their own: the first line of each, and
+  // `visit(index, length)` for every line of one in order, quicker than asking line by line.
+  std::size_t SegmentCount() const { return segments_.size(); }
+  std::int32_t SegmentFirst(std::size_t s) const { return segments_[s].First; }
   template <typename Visit>
-  void ForEachLength(Visit&& visit) const {
-    for (const Segment& segment : segments_) {
-      const std::uint8_t* lengths = segment.Lengths.data();
-      auto longLength = segment.LongLengths.begin();
-      for (std::int32_t local = 0; local < segment.Count; ++local) {
-        const std::uint8_t length = lengths[local];
-        visit(segment.First + local,
-              length != kLong ? std::int32_t{length} : (longLength++)->second);
-      }
+  void ForEachLength(std::size_t s, Visit&& visit) const {
+    const Segment& segment = segments_[s];
+    const std::uint8_t* lengths = segment.Lengths.data();
+    auto longLength = segment.LongLengths.begin();
+    for (std::int32_t local = 0; local < segment.Count; ++local) {
+      const std::uint8_t length = lengths[local];
+      visit(segment.First + local, length != kLong ? std::int32_t{length} : (longLength++)->second);
     }
   }
   // Where the text of the last line that has any ends, in the segment being filled.
@@ -192,9 +199,17 @@ class BookText {
                                static_cast<std::size_t>(lines_.Length(index)));
   }
   std::int32_t LineLength(std::int32_t index) const { return lines_.Length(index); }
+  // Every line's length in order, or those of one piece of the book read on its own thread
+  // (see LineTable), with the first line of each piece.
+  std::size_t PieceCount() const { return lines_.SegmentCount(); }
+  std::int32_t PieceFirstLine(std::size_t piece) const { return lines_.SegmentFirst(piece); }
+  template <typename Visit>
+  void ForEachLineLength(std::size_t piece, Visit&& visit) const {
+    lines_.ForEachLength(piece, std::forward<Visit>(visit));
+  }
   template <typename Visit>
   void ForEachLineLength(Visit&& visit) const {
-    lines_.ForEachLength(std::forward<Visit>(visit));
+    for (std::size_t piece = 0; piece < PieceCount(); ++piece) ForEachLineLength(piece, visit);
   }
   // The line of the file (from 0) that line `index` was read from, for reporting places as an
   // editor shows them: the lines an ASCII comma splits off share their file line.
