@@ -1,7 +1,6 @@
 #include "book/book_file.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -143,8 +142,6 @@ class File : public ByteSource {
 struct Piece {
   std::size_t Begin = 0;
   std::size_t End = 0;
-  // It begins where a line begins, so its lines can be found without the piece before it.
-  bool StartsLine = true;
   char16_t* Out = nullptr;
   char16_t* OutEnd = nullptr;
   LineTable Lines;
@@ -155,32 +152,26 @@ struct Piece {
 constexpr std::size_t kParallelBytes = 4u << 20;
 constexpr std::size_t kSplitWindow = 1u << 20;
 
-// Where to cut near `target`: after a line end within the window that follows, or failing that
-// at a place where decoding may start again (one paragraph of a whole book). nullopt when the
-// window has neither.
-std::optional<std::pair<std::size_t, bool>> FindCut(const ByteSource& file, BookEncoding encoding,
-                                                    std::size_t begin, std::size_t target) {
+// Where to cut near `target`: right after a line feed within the window that follows, so that
+// each piece's lines are its own. nullopt when the window has none (one paragraph of a whole
+// book is then read on one thread: moving its pieces together afterwards costs more than it saves).
+std::optional<std::size_t> FindCut(const ByteSource& file, BookEncoding encoding,
+                                   std::size_t target) {
   std::string window;
   if (!file.AppendAt(target, kSplitWindow, window)) return std::nullopt;
   const auto* bytes = reinterpret_cast<const unsigned char*>(window.data());
   const std::size_t size = window.size();
   if (IsUtf16(encoding)) {
-    // `target` is a whole unit past `begin`; a line feed is 0A 00 or 00 0A.
+    // `target` is a whole unit into the text; a line feed is 0A 00 or 00 0A.
     const unsigned char low = encoding == BookEncoding::Utf16LE ? 0x0A : 0x00;
     const unsigned char high = encoding == BookEncoding::Utf16LE ? 0x00 : 0x0A;
     for (std::size_t i = 0; i + 1 < size; i += 2) {
-      if (bytes[i] == low && bytes[i + 1] == high) return std::pair{target + i + 2, true};
+      if (bytes[i] == low && bytes[i + 1] == high) return target + i + 2;
     }
-    return size >= 2 ? std::optional(std::pair{target, false}) : std::nullopt;
+    return std::nullopt;
   }
-  (void)begin;
   if (const void* line = std::memchr(bytes, '\n', size)) {
-    return std::pair{target + (static_cast<const unsigned char*>(line) - bytes) + 1, true};
-  }
-  for (std::size_t i = 0; i < size; ++i) {
-    if (encoding == BookEncoding::Utf8 ? (bytes[i] & 0xC0) != 0x80 : IsBoundaryAfter(bytes[i])) {
-      return std::pair{target + i + (encoding == BookEncoding::Utf8 ? 0 : 1), false};
-    }
+    return target + static_cast<std::size_t>(static_cast<const unsigned char*>(line) - bytes) + 1;
   }
   return std::nullopt;
 }
@@ -194,12 +185,11 @@ std::vector<Piece> Pieces(const ByteSource& file, BookEncoding encoding, std::si
         begin + (size - begin) / static_cast<std::size_t>(threads) * static_cast<std::size_t>(t);
     if (IsUtf16(encoding)) target -= (target - begin) % 2;
     if (target <= pieces.back().Begin) continue;
-    const auto cut = FindCut(file, encoding, begin, target);
-    if (!cut || cut->first <= pieces.back().Begin || cut->first >= size) continue;
-    pieces.back().End = cut->first;
+    const std::optional<std::size_t> cut = FindCut(file, encoding, target);
+    if (!cut || *cut <= pieces.back().Begin || *cut >= size) continue;
+    pieces.back().End = *cut;
     pieces.emplace_back();
-    pieces.back().Begin = cut->first;
-    pieces.back().StartsLine = cut->second;
+    pieces.back().Begin = *cut;
   }
   pieces.back().End = size;
   return pieces;
@@ -208,19 +198,10 @@ std::vector<Piece> Pieces(const ByteSource& file, BookEncoding encoding, std::si
 // Units of line ends, no line's text, behind which the text still to come moves down.
 constexpr std::size_t kUnshownWorthMoving = 16 * 1024;
 
-// Gives back to the system the whole pages between two places in the text, whose content is no
-// longer needed; written again, they come back cleared.
-void ReleasePages(const char16_t* from, const char16_t* to) {
-  const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-  const std::uintptr_t start = (reinterpret_cast<std::uintptr_t>(from) + page - 1) / page * page;
-  const std::uintptr_t stop = reinterpret_cast<std::uintptr_t>(to) / page * page;
-  if (stop > start) ::madvise(reinterpret_cast<void*>(start), stop - start, MADV_DONTNEED);
-}
-
 // Reads and decodes one piece chunk by chunk, straight into the text, and finds its lines when
 // they are all its own.
-void ReadPieceUnguarded(const ByteSource& file, BookEncoding encoding, bool ownLines,
-                        char16_t* text, const ReadControl* control, Piece& piece) {
+void ReadPieceUnguarded(const ByteSource& file, BookEncoding encoding, char16_t* text,
+                        const ReadControl* control, Piece& piece) {
   constexpr std::size_t kChunk = 1u << 20;
   const bool direct =
       encoding == BookEncoding::Utf16LE && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__;
@@ -235,7 +216,8 @@ void ReadPieceUnguarded(const ByteSource& file, BookEncoding encoding, bool ownL
   // lines takes no memory for them.
   const auto start = static_cast<std::size_t>(piece.Out - text);
   std::size_t split = start;
-  if (ownLines) piece.Lines.BeginSegment(piece.End - piece.Begin + 1);
+  std::size_t searched = start;
+  piece.Lines.BeginSegment(piece.End - piece.Begin + 1);
   while (offset < piece.End) {
     if (control != nullptr && control->Cancel != nullptr && control->Cancel->load()) {
       piece.Failed = true;
@@ -268,24 +250,23 @@ void ReadPieceUnguarded(const ByteSource& file, BookEncoding encoding, bool ownL
       carried = bytes.size() - whole;
       std::memmove(chunk.get(), chunk.get() + whole, carried);
     }
-    if (ownLines) {
-      split = BookText::SplitCompleteLines(text, split, static_cast<std::size_t>(out - text),
-                                           offset >= piece.End, piece.Lines);
-      const std::size_t shown = std::max(start, piece.Lines.TextEnd());
-      if (split - shown >= kUnshownWorthMoving) {
-        out = std::copy(text + split, out, text + shown);
-        split = shown;
-      }
+    split = BookText::SplitCompleteLines(text, split, static_cast<std::size_t>(out - text),
+                                         searched, offset >= piece.End, piece.Lines);
+    const std::size_t shown = std::max(start, piece.Lines.TextEnd());
+    if (split - shown >= kUnshownWorthMoving) {
+      out = std::copy(text + split, out, text + shown);
+      split = shown;
     }
+    searched = static_cast<std::size_t>(out - text);
   }
   piece.OutEnd = out;
 }
 
 // Nothing may leave a thread's function; running out of memory is told on the reading thread.
-void ReadPiece(const ByteSource& file, BookEncoding encoding, bool ownLines, char16_t* text,
+void ReadPiece(const ByteSource& file, BookEncoding encoding, char16_t* text,
                const ReadControl* control, Piece& piece) {
   try {
-    ReadPieceUnguarded(file, encoding, ownLines, text, control, piece);
+    ReadPieceUnguarded(file, encoding, text, control, piece);
   } catch (const std::bad_alloc&) {
     piece.Failed = piece.OutOfMemory = true;
   } catch (const std::length_error&) {
@@ -308,23 +289,20 @@ bool ReadText(const ByteSource& file, const DetectedEncoding& detected, std::siz
     const std::size_t into = piece.Begin - begin;
     piece.Out = text.data() + (IsUtf16(encoding) ? into / 2 : into);
   }
-  const auto ownLines = [&pieces](std::size_t i) {
-    return pieces[i].StartsLine && (i + 1 == pieces.size() || pieces[i + 1].StartsLine);
-  };
   {
     std::vector<std::thread> workers;
     std::size_t started = 1;
     for (; started < pieces.size(); ++started) {
       try {
-        workers.emplace_back(ReadPiece, std::cref(file), encoding, ownLines(started), text.data(),
-                             control, std::ref(pieces[started]));
+        workers.emplace_back(ReadPiece, std::cref(file), encoding, text.data(), control,
+                             std::ref(pieces[started]));
       } catch (const std::system_error&) {
         break;  // no more threads to be had: this one reads the rest
       }
     }
-    ReadPiece(file, encoding, ownLines(0), text.data(), control, pieces[0]);
+    ReadPiece(file, encoding, text.data(), control, pieces[0]);
     for (std::size_t i = started; i < pieces.size(); ++i) {
-      ReadPiece(file, encoding, ownLines(i), text.data(), control, pieces[i]);
+      ReadPiece(file, encoding, text.data(), control, pieces[i]);
     }
     for (std::thread& worker : workers) worker.join();
   }
@@ -338,34 +316,9 @@ bool ReadText(const ByteSource& file, const DetectedEncoding& detected, std::siz
     }
   }
 
-  // The lines of the pieces in order. Pieces cut inside a line (a paragraph longer than the window
-  // searched for a line end) are moved together first, so the line is one view again.
+  // The lines of the pieces in order; each piece's lines are a segment of their own.
   LineTable lines;
-  for (std::size_t i = 0; i < pieces.size();) {
-    std::size_t next = i + 1;
-    while (next < pieces.size() && !pieces[next].StartsLine) ++next;
-    if (next == i + 1) {
-      lines.Append(std::move(pieces[i].Lines));
-    } else {
-      char16_t* end = pieces[i].OutEnd;
-      for (std::size_t k = i + 1; k < next; ++k) {
-        // A stretch at a time, giving back what has been moved, so the text is not held twice.
-        constexpr std::size_t kStretch = 1u << 18;
-        for (char16_t* from = pieces[k].Out; from < pieces[k].OutEnd;) {
-          const std::size_t units =
-              std::min(kStretch, static_cast<std::size_t>(pieces[k].OutEnd - from));
-          end = std::copy(from, from + units, end);
-          from += units;
-          ReleasePages(std::max(end, pieces[k].Out), from);
-        }
-      }
-      LineTable joined;
-      BookText::SplitLines(text.data(), static_cast<std::size_t>(pieces[i].Out - text.data()),
-                           static_cast<std::size_t>(end - text.data()), joined);
-      lines.Append(std::move(joined));
-    }
-    i = next;
-  }
+  for (Piece& piece : pieces) lines.Append(std::move(piece.Lines));
   book.Text = BookText(std::move(text), std::move(lines));
   return true;
 }

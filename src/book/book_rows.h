@@ -65,7 +65,7 @@ class RowTable {
  private:
   // Only every kStride-th line's first row is kept, and the others are counted from it: a book
   // of millions of short lines then needs little more than its text.
-  static constexpr std::int32_t kStride = 64;
+  static constexpr std::int32_t kStride = 16;
   WrapMetrics metrics_;
   std::int32_t lineCount_ = 0;
   std::int32_t rowCount_ = 0;

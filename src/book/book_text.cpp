@@ -142,14 +142,17 @@ std::int32_t LineTable::Segment::LongLength(std::int32_t local) const {
 void BookText::SplitLines(char16_t* text, std::size_t begin, std::size_t end, LineTable& lines) {
   // No line is shorter than the character that ends it, but for the last.
   lines.BeginSegment(end - begin + 1);
-  SplitCompleteLines(text, begin, end, true, lines);
+  SplitCompleteLines(text, begin, end, begin, true, lines);
 }
 
 std::size_t BookText::SplitCompleteLines(char16_t* text, std::size_t begin, std::size_t end,
-                                         bool final, LineTable& lines) {
+                                         std::size_t searched, bool final, LineTable& lines) {
   if (!final) {
     // A line feed always ends a line, and nothing read later can change the lines before it.
-    while (end > begin && text[end - 1] != u'\n') --end;
+    // Text already searched holds none, or the lines up to it would have been taken.
+    const std::size_t floor = std::max(begin, searched);
+    while (end > floor && text[end - 1] != u'\n') --end;
+    if (end == floor) return begin;
   }
   // Every character that ends an item is at most ',', so a compare rejects almost all text, eight
   // characters at a time where the machine can.

@@ -189,9 +189,10 @@ class BookText {
   // the text is kept once and each line is a view into it; offsets count from `text`.
   static void SplitLines(char16_t* text, std::size_t begin, std::size_t end, LineTable& lines);
   // The same into the segment being filled, for text that is still arriving: unless `final`,
-  // only the lines up to the last line feed are taken. Returns where the taken lines end.
+  // only the lines up to the last line feed are taken, looked for back to `searched`, before
+  // which the text was looked at already. Returns where the taken lines end.
   static std::size_t SplitCompleteLines(char16_t* text, std::size_t begin, std::size_t end,
-                                        bool final, LineTable& lines);
+                                        std::size_t searched, bool final, LineTable& lines);
 
   std::int32_t Count() const { return lines_.Count(); }
   std::u16string_view Line(std::int32_t index) const {

@@ -91,10 +91,10 @@ TEST(BookEncodings, DamagedBytesBecomeReplacementsAndNothingBehindThemIsLost) {
             (std::vector<std::u16string>{u"第一\uFFFD\uFFFD", u"回目\uFFFD"}));
 }
 
-// Decoded in pieces on several threads, cut at line ends or, within a long paragraph, wherever
-// decoding may start again, with the text behind long runs of blank lines written over, a book
-// is line for line what its text split whole makes of it: novels in every encoding, a paragraph
-// without a line break, blank lines between text, and junk.
+// Decoded chunk by chunk, in pieces cut at line feeds on several threads, with the text behind
+// long runs of blank lines written over, a book is line for line what its text split whole makes
+// of it: novels in every encoding, a paragraph without a line break, blank lines between text,
+// and junk.
 TEST(BookEncodings, ReadingOnSeveralThreadsGivesTheSameLines) {
   std::mt19937 random(16);
   std::string junk(300000, '\0');
