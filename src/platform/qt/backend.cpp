@@ -301,7 +301,20 @@ void QtBackend::Unload(ui::Form& form) {
   if (auto loop = modalLoops_.find(&form); loop != modalLoops_.end()) loop->second->quit();
   // The program ends when its last window goes, or its main one: a termination signal closes the
   // main window even while a modal one is up, and quitting ends the modal one's loop too.
-  if (shownForms_.empty() || &form == mainForm_) QCoreApplication::quit();
+  if (shownForms_.empty() || &form == mainForm_) {
+    QCoreApplication::quit();
+    return;
+  }
+  // The keyboard goes back to the window underneath. A window manager would do that itself, but
+  // without one (a bare X session, a kiosk) the focus falls to the root and every key is lost
+  // until the user clicks the window.
+  for (auto shown = shownForms_.rbegin(); shown != shownForms_.rend(); ++shown) {
+    QWidget* under = WidgetOf(**shown);
+    if (under != nullptr && under->isVisible()) {
+      under->activateWindow();
+      break;
+    }
+  }
 }
 
 namespace {
