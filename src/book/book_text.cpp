@@ -54,7 +54,16 @@ typename MappedArray<T>::Mapping MappedArray<T>::Reserve(std::size_t bytes, bool
   void* memory = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   if (memory == MAP_FAILED) throw std::bad_alloc();
-  if (dense && bytes >= kHugePageWorthy) ::madvise(memory, bytes, MADV_HUGEPAGE);
+  if (dense && bytes >= kHugePageWorthy) {
+    // Only past its first megabyte or two: a book of ordinary lines touches a few small pages of
+    // the array, and would have each of its pieces hold a whole huge page for them.
+    constexpr std::uintptr_t kHugePage = 2u << 20;
+    const auto first = reinterpret_cast<std::uintptr_t>(memory);
+    const std::uintptr_t from = (first + 2 * kHugePage - 1) & ~(kHugePage - 1);
+    if (from < first + bytes) {
+      ::madvise(reinterpret_cast<void*>(from), first + bytes - from, MADV_HUGEPAGE);
+    }
+  }
   return Mapping(memory, bytes);
 }
 
