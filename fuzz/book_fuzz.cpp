@@ -33,6 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
       }
     }
+    std::int32_t next = book.Count() > 0 ? data[1] % book.Count() : 0;
+    parallel.ForEachLine(next, book.Count(), [&](std::int32_t line, std::u16string_view text) {
+      if (line != next++ || text != book.Line(line)) std::abort();
+    });
+    if (next != book.Count()) std::abort();
   }
   RowTable rows;
   rows.Wrap(book, metrics);

@@ -50,7 +50,10 @@ bool BookSearch::Step(const BookText& book, std::int32_t maxLines) {
   if (done_) return true;
   const std::int32_t end = static_cast<std::int32_t>(
       std::min<std::int64_t>(book.Count(), std::int64_t{nextLine_} + std::max(maxLines, 0)));
-  for (; nextLine_ < end; ++nextLine_) SearchLine(book.Line(nextLine_), nextLine_);
+  book.ForEachLine(nextLine_, end, [this](std::int32_t index, std::u16string_view line) {
+    SearchLine(line, index);
+  });
+  nextLine_ = std::max(nextLine_, end);
   done_ = nextLine_ >= book.Count();
   return done_;
 }

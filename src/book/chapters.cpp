@@ -352,27 +352,24 @@ std::vector<bool> ContentsEntries(const std::vector<Found>& found) {
 }  // namespace
 
 std::vector<Chapter> FindChapters(const BookText& book) {
+  // One walk in order, looking at most lines' first character only: a large book's lines lie far
+  // apart, and finding each on its own would cost more than looking at it.
   std::vector<Found> found;
-  const std::int32_t count = book.Count();
-  for (std::int32_t i = 0; i < count; ++i) {
-    // Most lines cost one look at their first character, which lies far from the last line's in
-    // a large book: asking for it early keeps the pass from waiting on memory at every line.
-    if (i + kLookAhead < count) __builtin_prefetch(book.Line(i + kLookAhead).data());
-    const std::u16string_view line = book.Line(i);
+  book.ForEachLine(0, book.Count(), [&found](std::int32_t i, std::u16string_view line) {
     std::size_t start = 0;
     while (start < line.size() && IsSpace(line[start])) ++start;
-    if (start == line.size()) continue;
+    if (start == line.size()) return;
     if (kHeadingStarts.Has(line[start])) {
       const std::u16string_view trimmed = Trim(line.substr(start));
       if (trimmed.size() <= kMaxHeadingLength) {
         if (const std::optional<HeadingWords> words = ReadHeading(trimmed)) {
           found.push_back({i, trimmed, *words});
-          continue;
+          return;
         }
       }
     }
     if (!found.empty()) found.back().HasText = true;
-  }
+  });
 
   const std::vector<bool> contents = ContentsEntries(found);
   std::vector<std::size_t> kept;

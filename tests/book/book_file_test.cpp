@@ -143,6 +143,15 @@ TEST(BookEncodings, ReadingOnSeveralThreadsGivesTheSameLines) {
         ASSERT_TRUE(together.Line(i) == alone.Line(i)) << "line " << i;
         ASSERT_EQ(together.FileLineOf(i), alone.FileLineOf(i));
       }
+      // A walk from any line, across the pieces' seams, names the same lines.
+      for (const std::int32_t from : {0, alone.Count() / 3, alone.Count() - 1}) {
+        std::int32_t next = from;
+        together.ForEachLine(from, alone.Count(), [&](std::int32_t i, std::u16string_view line) {
+          ASSERT_EQ(i, next++);
+          ASSERT_TRUE(line == alone.Line(i)) << "line " << i;
+        });
+        ASSERT_EQ(next, alone.Count());
+      }
     }
   }
 }
