@@ -71,6 +71,8 @@ TEST(Chapters, WhichLinesAreHeadings) {
       {"an English word that only begins with chapter", u"Chapters of history", u""},
       {"roman letters that run on into a word", u"Chapter Ivy", u""},
       {"a prefix too long to be a leftover", u"…………………………第一章", u""},
+      {"spaces far past a heading's length",
+       u"　　第十三章 远行" + std::u16string(60, u' ') + u"\t", u"第十三章 远行"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.catches);
@@ -86,6 +88,7 @@ TEST(Chapters, WhichLinesAreHeadings) {
 }
 
 TEST(Chapters, ContentsAndRepeatsAreListedOnce) {
+  const std::u16string paragraph(300, u'文');
   struct Case {
     const char* catches;
     std::vector<std::u16string> lines;
@@ -107,6 +110,10 @@ TEST(Chapters, ContentsAndRepeatsAreListedOnce) {
        {u"第一卷", u"第一章", u"第一节", u"文。", u"第二卷", u"文。", u"第一章", u"文。"},
        {0, 1, 2, 4, 6}},
       {"short chapters are kept", {u"第一章 起", u"一句。", u"第二章 承", u"一句。"}, {0, 2}},
+      {"lines of spaces are no text, long paragraphs are",
+       {u"第一章　　甲", u"　　", u"第二章　　乙", u"　　", u"第三章　　丙", u"第一章 甲",
+        paragraph, u"第二章 乙", paragraph, u"第三章 丙", paragraph},
+       {5, 7, 9}},
       {"a book of headings alone keeps them", {u"第一章", u"第二章", u"第三章"}, {0, 1, 2}},
       {"a bare heading gives way to the same one with text",
        {u"第一章", u"", u"第一章 开始", u"文。"},
