@@ -13,66 +13,25 @@
 // - glibc writes each character with the code the reader's encoder picks (see PreferredCode), and
 //   writes nothing for a character no code reads as, except U+0080 (glibc's lone 0x80).
 
-#include <iconv.h>
-
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "iconv_tool/iconv_tool.h"
+
 namespace {
+
+using quillon_tools::Bytes;
+using quillon_tools::Fail;
+using quillon_tools::Iconv;
 
 constexpr int kLeads = 126;   // 0x81..0xFE
 constexpr int kTrails = 157;  // 0x40..0x7E and 0xA1..0xFE
 constexpr std::uint32_t kHanziFirst = 0x4E00;
 constexpr std::uint32_t kHanziLast = 0x9FFF;
 constexpr int kHanziWords = (kHanziLast - kHanziFirst + 1) / 64;
-
-[[noreturn]] void Fail(const std::string& why) {
-  std::fprintf(stderr, "quillon_gen_big5: %s\n", why.c_str());
-  std::exit(1);
-}
-
-class Iconv {
- public:
-  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1))
-      Fail(std::string("iconv_open: ") + from + " to " + to);
-  }
-  ~Iconv() { iconv_close(cd_); }
-  Iconv(const Iconv&) = delete;
-  Iconv& operator=(const Iconv&) = delete;
-
-  // The whole of `in` converted, or nothing if iconv rejects any of it.
-  std::optional<std::string> Convert(const std::string& in) {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    std::string out(in.size() * 4 + 16, '\0');
-    char* inPtr = const_cast<char*>(in.data());
-    std::size_t inLeft = in.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
-    if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-      return std::nullopt;
-    }
-    if (iconv(cd_, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-      return std::nullopt;
-    }
-    out.resize(out.size() - outLeft);
-    return out;
-  }
-
- private:
-  iconv_t cd_;
-};
-
-std::string Bytes(std::initializer_list<int> values) {
-  std::string s;
-  for (int v : values) s.push_back(static_cast<char>(v));
-  return s;
-}
 
 bool IsTrail(int b) {
   return (b >= 0x40 && b <= 0x7E) || (b >= 0xA1 && b <= 0xFE);

@@ -4,66 +4,25 @@
 // It also checks every assumption the decoder and encoder make about the data and refuses to
 // write a table if one fails, so a different C library cannot slip in a silently wrong table.
 
-#include <iconv.h>
-
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "iconv_tool/iconv_tool.h"
+
 namespace {
+
+using quillon_tools::Bytes;
+using quillon_tools::Fail;
+using quillon_tools::Iconv;
 
 constexpr int kLeads = 126;                            // 0x81..0xFE
 constexpr int kTrails = 190;                           // 0x40..0x7E and 0x80..0xFE
 constexpr int kFourByteBmpEnd = 50400;                 // four-byte codes 0x81308130..0x8439FE39
 constexpr std::uint32_t kSupplementaryStart = 189000;  // linear index of 0x90308130
-
-[[noreturn]] void Fail(const std::string& why) {
-  std::fprintf(stderr, "quillon_gen_gb18030: %s\n", why.c_str());
-  std::exit(1);
-}
-
-class Iconv {
- public:
-  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1))
-      Fail(std::string("iconv_open: ") + from + " to " + to);
-  }
-  ~Iconv() { iconv_close(cd_); }
-  Iconv(const Iconv&) = delete;
-  Iconv& operator=(const Iconv&) = delete;
-
-  // The whole of `in` converted, or nothing if iconv rejects any of it.
-  std::optional<std::string> Convert(const std::string& in) {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    std::string out(in.size() * 4 + 16, '\0');
-    char* inPtr = const_cast<char*>(in.data());
-    std::size_t inLeft = in.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
-    if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-      return std::nullopt;
-    }
-    if (iconv(cd_, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-      return std::nullopt;
-    }
-    out.resize(out.size() - outLeft);
-    return out;
-  }
-
- private:
-  iconv_t cd_;
-};
-
-std::string Bytes(std::initializer_list<int> values) {
-  std::string s;
-  for (int v : values) s.push_back(static_cast<char>(v));
-  return s;
-}
 
 std::string TwoByteCode(int pointer) {
   const int t = pointer % kTrails;
