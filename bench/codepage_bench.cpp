@@ -32,34 +32,38 @@ void PutPair(std::string& text, unsigned lead, unsigned trail) {
   text.push_back(static_cast<char>(trail));
 }
 
-// Shaped like a novel in GBK: indented paragraphs of GB2312 characters, mostly the common
-// level, with full-width punctuation, a few GBK-only characters and some ASCII, CR LF ends.
-std::string MakeBook(std::size_t size) {
-  static const char* const kPunctuation[] = {"\xA3\xAC", "\xA3\xAC", "\xA3\xAC", "\xA1\xA3",
-                                             "\xA1\xA3", "\xA1\xA2", "\xA3\xBA", "\xA1\xB0",
-                                             "\xA1\xB1", "\xA3\xA1", "\xA3\xBF", "\xA1\xAD"};
+// The bytes a novel is made of in one encoding: its indent, its punctuation (the comma most often),
+// and its hanzi by how often a novel uses them.
+struct NovelBytes {
+  const char* indent;
+  const char* const (&punctuation)[12];
+  void (*common)(std::string& text, Random& random);
+  void (*second)(std::string& text, Random& random);  // nullptr: common ones instead
+  void (*rare)(std::string& text, Random& random);
+};
+
+// Shaped like a novel: indented paragraphs of hanzi, mostly the common ones, with full-width
+// punctuation, a few rare characters and some ASCII, CR LF ends.
+std::string MakeNovel(std::size_t size, const NovelBytes& bytes) {
   static const char* const kAscii[] = {" ", "......", "12", "A", "\"", ", ", "2.5"};
   Random random;
   std::string text;
   text.reserve(size + 4096);
   while (text.size() < size) {
-    text += random.Below(4) == 0 ? "\xA1\xA1\xA1\xA1" : "    ";
+    text += random.Below(4) == 0 ? bytes.indent : "    ";
     const std::uint32_t length = 20 + random.Below(600);
     for (std::uint32_t i = 0; i < length; ++i) {
       const std::uint32_t roll = random.Below(1000);
       if (roll < 110) {
-        text += kPunctuation[random.Below(std::size(kPunctuation))];
+        text += bytes.punctuation[random.Below(std::size(bytes.punctuation))];
       } else if (roll < 135) {
-        // GBK extension: lead 0x81..0xA0 with any trail, or lead 0xAA..0xFE with 0x40..0xA0.
-        const std::uint32_t trail = 0x40 + random.Below(0x60);
-        PutPair(text, random.Below(2) ? 0x81 + random.Below(0x20) : 0xAA + random.Below(0x55),
-                trail == 0x7F ? 0x80 : trail);
+        bytes.rare(text, random);
       } else if (roll < 150) {
         text += kAscii[random.Below(std::size(kAscii))];
-      } else if (roll < 250) {
-        PutPair(text, 0xD8 + random.Below(0x20), 0xA1 + random.Below(0x5E));
+      } else if (roll < 250 && bytes.second != nullptr) {
+        bytes.second(text, random);
       } else {
-        PutPair(text, 0xB0 + random.Below(0x27), 0xA1 + random.Below(0x5E));
+        bytes.common(text, random);
       }
     }
     text += "\r\n";
@@ -67,8 +71,28 @@ std::string MakeBook(std::size_t size) {
   return text;
 }
 
+const char* const kGbkPunctuation[12] = {"\xA3\xAC", "\xA3\xAC", "\xA3\xAC", "\xA1\xA3",
+                                         "\xA1\xA3", "\xA1\xA2", "\xA3\xBA", "\xA1\xB0",
+                                         "\xA1\xB1", "\xA3\xA1", "\xA3\xBF", "\xA1\xAD"};
+
+// GB2312's first level, its second, and GBK's extension: lead 0x81..0xA0 with any trail, or lead
+// 0xAA..0xFE with 0x40..0xA0.
+const NovelBytes kGbk = {
+    "\xA1\xA1\xA1\xA1", kGbkPunctuation,
+    [](std::string& text, Random& random) {
+      PutPair(text, 0xB0 + random.Below(0x27), 0xA1 + random.Below(0x5E));
+    },
+    [](std::string& text, Random& random) {
+      PutPair(text, 0xD8 + random.Below(0x20), 0xA1 + random.Below(0x5E));
+    },
+    [](std::string& text, Random& random) {
+      const std::uint32_t trail = 0x40 + random.Below(0x60);
+      PutPair(text, random.Below(2) ? 0x81 + random.Below(0x20) : 0xAA + random.Below(0x55),
+              trail == 0x7F ? 0x80 : trail);
+    }};
+
 const std::string& Book() {
-  static const std::string book = MakeBook(20u << 20);
+  static const std::string book = MakeNovel(20u << 20, kGbk);
   return book;
 }
 
@@ -77,38 +101,23 @@ void PutBig5Pair(std::string& text, unsigned lead, Random& random) {
   PutPair(text, lead, trail < 63 ? 0x40 + trail : 0xA1 + trail - 63);
 }
 
+const char* const kBig5Punctuation[12] = {"\xA1\x41", "\xA1\x41", "\xA1\x41", "\xA1\x43",
+                                          "\xA1\x43", "\xA1\x42", "\xA1\x47", "\xA1\x75",
+                                          "\xA1\x76", "\xA1\x49", "\xA1\x48", "\xA1\x4B"};
+
 // The same novel in Big5: the frequently used hanzi (0xA440..0xC67E) where the GBK book has
 // GB2312 characters, the less used ones (0xC940..0xF9D5) where it has GBK-only ones.
-std::string MakeBig5Book(std::size_t size) {
-  static const char* const kPunctuation[] = {"\xA1\x41", "\xA1\x41", "\xA1\x41", "\xA1\x43",
-                                             "\xA1\x43", "\xA1\x42", "\xA1\x47", "\xA1\x75",
-                                             "\xA1\x76", "\xA1\x49", "\xA1\x48", "\xA1\x4B"};
-  static const char* const kAscii[] = {" ", "......", "12", "A", "\"", ", ", "2.5"};
-  Random random;
-  std::string text;
-  text.reserve(size + 4096);
-  while (text.size() < size) {
-    text += random.Below(4) == 0 ? "\xA1\x40\xA1\x40" : "    ";
-    const std::uint32_t length = 20 + random.Below(600);
-    for (std::uint32_t i = 0; i < length; ++i) {
-      const std::uint32_t roll = random.Below(1000);
-      if (roll < 110) {
-        text += kPunctuation[random.Below(std::size(kPunctuation))];
-      } else if (roll < 135) {
-        PutBig5Pair(text, 0xC9 + random.Below(0xF9 - 0xC9), random);
-      } else if (roll < 150) {
-        text += kAscii[random.Below(std::size(kAscii))];
-      } else {
-        PutBig5Pair(text, 0xA4 + random.Below(0xC6 - 0xA4), random);
-      }
-    }
-    text += "\r\n";
-  }
-  return text;
-}
+const NovelBytes kBig5 = {"\xA1\x40\xA1\x40", kBig5Punctuation,
+                          [](std::string& text, Random& random) {
+                            PutBig5Pair(text, 0xA4 + random.Below(0xC6 - 0xA4), random);
+                          },
+                          nullptr,
+                          [](std::string& text, Random& random) {
+                            PutBig5Pair(text, 0xC9 + random.Below(0xF9 - 0xC9), random);
+                          }};
 
 const std::string& Big5Book() {
-  static const std::string book = MakeBig5Book(20u << 20);
+  static const std::string book = MakeNovel(20u << 20, kBig5);
   return book;
 }
 
