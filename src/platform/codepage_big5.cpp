@@ -9,6 +9,7 @@
 
 #include "platform/codepage.h"
 
+#include "platform/append_decoded.h"
 #include "platform/double_byte.h"
 
 namespace quillon::codepage {
@@ -105,9 +106,7 @@ char16_t* DecodeBig5Into(std::string_view bytes, char16_t* out) {
 }
 
 void AppendBig5(std::string_view bytes, std::u16string& out) {
-  const std::size_t start = out.size();
-  out.resize(start + bytes.size());
-  out.resize(static_cast<std::size_t>(DecodeBig5Into(bytes, out.data() + start) - out.data()));
+  AppendDecoded(bytes, out, DecodeBig5Into);
 }
 
 std::u16string DecodeBig5(std::string_view bytes) {

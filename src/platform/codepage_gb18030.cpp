@@ -10,6 +10,7 @@
 
 #include "platform/codepage.h"
 
+#include "platform/append_decoded.h"
 #include "platform/double_byte.h"
 
 namespace quillon::codepage {
@@ -217,9 +218,7 @@ char16_t* DecodeGb18030Into(std::string_view bytes, char16_t* out) {
 }
 
 void AppendGb18030(std::string_view bytes, std::u16string& out) {
-  const std::size_t start = out.size();
-  out.resize(start + bytes.size());
-  out.resize(static_cast<std::size_t>(DecodeGb18030Into(bytes, out.data() + start) - out.data()));
+  AppendDecoded(bytes, out, DecodeGb18030Into);
 }
 
 std::u16string DecodeGb18030(std::string_view bytes) {

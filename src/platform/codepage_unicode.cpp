@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/append_decoded.h"
+
 namespace quillon::codepage {
 
 namespace {
@@ -125,9 +127,7 @@ char16_t* DecodeUtf8Into(std::string_view bytes, char16_t* o) {
 }
 
 void AppendUtf8(std::string_view bytes, std::u16string& out) {
-  const std::size_t start = out.size();
-  out.resize(start + bytes.size());
-  out.resize(static_cast<std::size_t>(DecodeUtf8Into(bytes, out.data() + start) - out.data()));
+  AppendDecoded(bytes, out, DecodeUtf8Into);
 }
 
 std::u16string DecodeUtf8(std::string_view bytes) {
