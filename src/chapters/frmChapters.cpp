@@ -5,13 +5,14 @@
 #include "book/book_labels.h"
 #include "chapters/chapter_pages.h"
 #include "platform/text.h"
+#include "platform/ui/list_look.h"
 #include "reader/frmMain.h"
 
 namespace quillon {
 
 namespace {
 
-constexpr ui::Color kTextColor = ui::RGB(48, 48, 48);
+constexpr ui::Color kTextColor = ui::kListTextColor;
 // Where the title and the page start in an entry, in twips from the list's left edge; the mark
 // of the chapter being read stands before the title.
 constexpr int kTitleStop = 360;
@@ -52,10 +53,7 @@ frmChapters::frmChapters(Platform& platform, frmMain& reader)
   for (int i = 0; i < 2; ++i) {
     ui::Label& head = lblHead.Add(i);
     head.Move(heads[i].left, 180, heads[i].width, 345);
-    head.Caption = heads[i].caption;
-    head.Font.Assign({u"宋体", 10.5f, true, false, false});
-    head.ForeColor = kTextColor;
-    head.BackStyle = ui::BackStyle::Transparent;
+    ui::StyleColumnHead(head, heads[i].caption);
   }
 
   lblEmpty.Move(120, 600, 8100, 345);
@@ -67,10 +65,7 @@ frmChapters::frmChapters(Platform& platform, frmMain& reader)
   lblEmpty.Visible = false;
 
   lblCount.Move(60, 8955, 8280, 285);
-  lblCount.Font.Assign({u"宋体", 9.0f, false, false, false});
-  lblCount.ForeColor = ui::RGB(96, 96, 96);
-  lblCount.BackStyle = ui::BackStyle::Transparent;
-  lblCount.WordWrap = false;
+  ui::StyleHelpLine(lblCount);
 
   onLoad = [this] { Form_Load(); };
 }

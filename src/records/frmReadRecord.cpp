@@ -1,6 +1,7 @@
 #include "records/frmReadRecord.h"
 
 #include "platform/files.h"
+#include "platform/ui/list_look.h"
 #include "reader/frmMain.h"
 #include "records/reading_history.h"
 
@@ -8,7 +9,7 @@ namespace quillon {
 
 namespace {
 
-constexpr ui::Color kTextColor = ui::RGB(48, 48, 48);
+constexpr ui::Color kTextColor = ui::kListTextColor;
 const char16_t kUnreadableHistory[] =
     u"无法读取阅读历史文件 Bookmark/Readrecord.dat。为了不覆盖其中的记录，这次没有更改它。";
 constexpr ui::Color kLinkColor = ui::RGB(0, 0, 255);
@@ -37,10 +38,7 @@ frmReadRecord::frmReadRecord(Platform& platform, mPubVariable& pub, frmMain& rea
   for (int i = 0; i < 4; ++i) {
     ui::Label& head = lblName.Add(i);
     head.Move(columns[i].left, 210, columns[i].width, 345);
-    head.Caption = columns[i].head;
-    head.Font.Assign({u"宋体", 10.5f, true, false, false});
-    head.ForeColor = kTextColor;
-    head.BackStyle = ui::BackStyle::Transparent;
+    ui::StyleColumnHead(head, columns[i].head);
   }
 
   for (int k = 0; k < kHistorySize; ++k) {
@@ -80,10 +78,7 @@ frmReadRecord::frmReadRecord(Platform& platform, mPubVariable& pub, frmMain& rea
   Label2.Move(60, 8100, 10995, 315);
   Label2.Caption =
       u"阅读记录最多保留20条。在一条记录上单击鼠标右键，可以删除这条记录或清空全部记录。";
-  Label2.Font.Assign({u"宋体", 9.0f, false, false, false});
-  Label2.ForeColor = ui::RGB(96, 96, 96);
-  Label2.BackStyle = ui::BackStyle::Transparent;
-  Label2.WordWrap = false;
+  ui::StyleHelpLine(Label2);
 
   onLoad = [this] { Form_Load(); };
 }

@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "platform/text.h"
+#include "platform/ui/list_look.h"
 #include "reader/frmMain.h"
 
 namespace quillon {
 
 namespace {
 
-constexpr ui::Color kTextColor = ui::RGB(48, 48, 48);
+constexpr ui::Color kTextColor = ui::kListTextColor;
 constexpr int kPageStop = 900;
 // Kept clear of the screen's edges, where a desktop panel may stand.
 constexpr int kScreenMargin = 450;
@@ -62,10 +63,7 @@ frmSearch::frmSearch(Platform& platform, frmMain& reader)
   for (int i = 0; i < 2; ++i) {
     ui::Label& head = lblHead.Add(i);
     head.Move(heads[i].left, 90, heads[i].width, 300);
-    head.Caption = heads[i].caption;
-    head.Font.Assign({u"宋体", 10.5f, true, false, false});
-    head.ForeColor = kTextColor;
-    head.BackStyle = ui::BackStyle::Transparent;
+    ui::StyleColumnHead(head, heads[i].caption);
   }
   lstHits.Move(90, 420, 7560, 3150);
   lstHits.Font.Assign(plain);
@@ -77,10 +75,7 @@ frmSearch::frmSearch(Platform& platform, frmMain& reader)
 
   lblHint.Move(60, 4785, 7680, 285);
   lblHint.Caption = u"双击一处或按回车键转到那里；关闭本窗口后按 F3、Shift+F3 接着找。";
-  lblHint.Font.Assign({u"宋体", 9.0f, false, false, false});
-  lblHint.ForeColor = ui::RGB(96, 96, 96);
-  lblHint.BackStyle = ui::BackStyle::Transparent;
-  lblHint.WordWrap = false;
+  ui::StyleHelpLine(lblHint);
 
   tmrSearch.onTimer = [this] { tmrSearch_Timer(); };
   onLoad = [this] { Form_Load(); };
