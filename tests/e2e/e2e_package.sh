@@ -9,26 +9,10 @@ set -euo pipefail
 
 build="$(realpath "$1")"
 book="$(realpath "$2")"
-for tool in Xvfb xdotool cpack dpkg-deb dpkg-shlibdeps; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "e2e skipped: $tool is not installed (the README's test command installs it)"
-    exit 77
-  fi
-done
-
-work="$(mktemp -d)"
-xvfb=""
-reader=""
-cleanup() {
-  [ -n "$reader" ] && kill "$reader" 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "e2e FAILED: $*" >&2
-  exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
+e2e_require Xvfb xdotool cpack dpkg-deb dpkg-shlibdeps
+e2e_begin
+work="$scratch"
 
 (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null) || fail "cpack could not build the package"
 deb="$(ls "$work"/deb/quillon_*.deb)"
@@ -44,12 +28,7 @@ unset XDG_DATA_HOME
 mkdir -p "$HOME"
 data="$HOME/.local/share/quillon"
 
-display=170
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$display"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+e2e_start_display 170
 
 title="Quillon-[$(basename "$book" | sed 's/....$//')]"
 # Starts the packaged reader with the book and waits for its window to carry the book's title.
@@ -64,10 +43,8 @@ start_with_book() {
   done
   fail "the reader did not open '$book' from the command line"
 }
-# "退出阅读", toolbar button 11: 45 twips in, after seven buttons of 810 twips and three separators of 90.
 leave() {
-  eval "$(xdotool getwindowgeometry --shell "$main" | grep -E '^(X|Y)=')"
-  xdotool mousemove --sync $((X + (45 + 7 * 810 + 3 * 90 + 405) / 15)) $((Y + 352 / 15)) click 1
+  click_toolbar "$main" 11  # 退出阅读
   for _ in $(seq 100); do kill -0 "$reader" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$reader" 2>/dev/null && fail "the reader did not end after 退出阅读"
   reader=""

@@ -13,29 +13,12 @@ set -euo pipefail
 
 executable="$1"
 book="$(realpath "$2")"
-for tool in Xvfb xdotool; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "e2e skipped: $tool is not installed (the README's test command installs it)"
-    exit 77
-  fi
-done
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
+e2e_require Xvfb xdotool
+e2e_begin
 
 build="$(dirname "$executable")"
-program="$(mktemp -d)"
-xvfb=""
-reader=""
-cleanup() {
-  [ -n "$reader" ] && kill "$reader" 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$program"
-}
-trap cleanup EXIT
-fail() {
-  echo "e2e FAILED: $*" >&2
-  # A picture of the screen at the failure, when asked for.
-  if [ -n "${E2E_SHOT:-}" ] && command -v import >/dev/null; then import -window root "$E2E_SHOT"; fi
-  exit 1
-}
+program="$scratch"
 
 # A fresh program folder: the reader and its pictures, no settings or records yet.
 cp "$executable" "$program/quillon"
@@ -43,12 +26,7 @@ mkdir -p "$program/Configure" "$program/Icosource"
 cp "$build"/Configure/*.jpg "$program/Configure/"
 cp "$build"/Icosource/* "$program/Icosource/"
 
-display=150
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$display"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+e2e_start_display 150
 
 start_reader() {
   "$program/quillon" >/dev/null 2>&1 &
@@ -76,20 +54,6 @@ wait_for_title() {
     sleep 0.1
   done
   fail "the window is titled '$(xdotool getwindowname "$1" 2>/dev/null)', not '$2'"
-}
-# Clicks at a point of the window's inside given in twips (15 to the pixel).
-click_twips() {
-  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y)=')"
-  xdotool mousemove --sync $((X + $2 / 15)) $((Y + $3 / 15)) click 1
-}
-# Clicks toolbar button n (numbered from 1, separators included): the toolbar starts its buttons
-# 45 twips from the left, each 810 twips wide and each separator 90, along a bar 705 twips high.
-click_toolbar() {
-  local x=45 i
-  for ((i = 1; i < $2; i++)); do
-    case $i in 5 | 8 | 10 | 12) x=$((x + 90)) ;; *) x=$((x + 810)) ;; esac
-  done
-  click_twips "$1" $((x + 405)) 352
 }
 # Types into the reader's dialog, the window other than the main window $1.
 type_into_dialog() {
