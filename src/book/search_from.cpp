@@ -38,6 +38,32 @@ void ForEachHit(const BookText& book, std::u16string_view phrase, std::int32_t f
 
 }  // namespace
 
+std::vector<RowMark> MarksOnPage(const BookText& book, const RowTable& rows,
+                                 const WrapMetrics& metrics, std::int32_t page,
+                                 const SearchHit& hit) {
+  std::vector<RowMark> marks;
+  if (metrics.PageRows <= 0 || hit.Length <= 0 || hit.Line < 0 || hit.Line >= book.Count()) {
+    return marks;
+  }
+  const std::int64_t pageFirstRow = std::int64_t{page} * metrics.PageRows;
+  const std::int32_t lineFirstRow = rows.RowOfPosition(book, hit.Line, 0);
+  const std::int32_t lineLength = book.LineLength(hit.Line);
+  const std::int32_t end = hit.Offset + hit.Length;
+  const std::int32_t lastRow = rows.RowOfPosition(book, hit.Line, end - 1);
+  for (std::int32_t row = rows.RowOfPosition(book, hit.Line, hit.Offset); row <= lastRow; ++row) {
+    const std::int64_t onPage = row - pageFirstRow;
+    if (onPage < 0 || onPage >= metrics.PageRows) continue;
+    const RowPiece piece = RowOfLine(lineLength, row - lineFirstRow, metrics);
+    const std::int32_t from = std::max(hit.Offset, piece.Offset);
+    const std::int32_t to = std::min(end, piece.Offset + piece.Length);
+    if (to > from) {
+      const std::int32_t start = piece.Indent + from - piece.Offset;
+      marks.push_back({static_cast<std::int32_t>(onPage), start, to - from});
+    }
+  }
+  return marks;
+}
+
 BookPlace PlaceOfRow(const BookText& book, const RowTable& rows, const WrapMetrics& metrics,
                      std::int32_t row) {
   if (book.Count() == 0) return {};

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "book/book_rows.h"
 #include "book/book_search.h"
@@ -30,6 +31,18 @@ inline BookPlace PlaceOf(const SearchHit& hit) {
 // end of the book's last line.
 BookPlace PlaceOfRow(const BookText& book, const RowTable& rows, const WrapMetrics& metrics,
                      std::int32_t row);
+
+// Part of a hit on one row of a page: the row's place on the page, and the characters to mark
+// counted as the row is drawn, its indent first.
+struct RowMark {
+  std::int32_t RowOnPage = 0;
+  std::int32_t Start = 0;
+  std::int32_t Length = 0;
+};
+// The rows of page `page` that show part of `hit`; a row break, or the page's end, may cut it.
+std::vector<RowMark> MarksOnPage(const BookText& book, const RowTable& rows,
+                                 const WrapMetrics& metrics, std::int32_t page,
+                                 const SearchHit& hit);
 
 // The first hit that starts at `place` or after it.
 std::optional<SearchHit> FindHitFrom(const BookText& book, std::u16string_view phrase,

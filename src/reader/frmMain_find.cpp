@@ -107,30 +107,18 @@ void frmMain::ShowHit(const SearchHit& hit) {
   MarkHit(hit);
 }
 
-// A hit is marked on every row of the page that shows part of it: a row break, or the page's
-// end, may cut it.
 void frmMain::MarkHit(const SearchHit& hit) {
   if (PageRows <= 0 || hit.Length <= 0) return;
   MarkedHit = hit;
   ui::ControlArray<ui::Label>& rows = CurrentPage % 2 == 0 ? lblRow1 : lblRow2;
-  const WrapMetrics metrics{RowChars, PageRows, pub_.IndentWidth};
-  const std::int64_t pageFirstRow = std::int64_t{CurrentPage} * PageRows;
-  const std::int32_t lineFirstRow = BookRows.RowOfPosition(BookLines, hit.Line, 0);
-  const std::int32_t lineLength = BookLines.LineLength(hit.Line);
-  const std::int32_t end = hit.Offset + hit.Length;
-  const std::int32_t lastRow = BookRows.RowOfPosition(BookLines, hit.Line, end - 1);
-  for (std::int32_t row = BookRows.RowOfPosition(BookLines, hit.Line, hit.Offset); row <= lastRow;
-       ++row) {
-    const std::int64_t onPage = row - pageFirstRow;
-    if (onPage < 0 || onPage >= PageRows || !rows.Exists(static_cast<int>(onPage))) continue;
-    const RowPiece piece = RowOfLine(lineLength, row - lineFirstRow, metrics);
-    const std::int32_t from = std::max(hit.Offset, piece.Offset);
-    const std::int32_t to = std::min(end, piece.Offset + piece.Length);
-    if (to <= from) continue;
-    ui::Label& label = rows[static_cast<int>(onPage)];
+  for (const RowMark& mark :
+       MarksOnPage(BookLines, BookRows, WrapMetrics{RowChars, PageRows, pub_.IndentWidth},
+                   CurrentPage, hit)) {
+    if (!rows.Exists(mark.RowOnPage)) continue;
+    ui::Label& label = rows[mark.RowOnPage];
     label.HighlightColor = MarkColorFor(pub_.ReaderSettings.FontColor);
-    label.HighlightStart = piece.Indent + from - piece.Offset;
-    label.HighlightLength = to - from;
+    label.HighlightStart = mark.Start;
+    label.HighlightLength = mark.Length;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "book/search_from.h"
 #include "platform/text.h"
 #include "platform/ui/list_look.h"
 #include "reader/frmMain.h"
@@ -170,9 +171,8 @@ void frmSearch::SelectMarkedHit() {
   if (markSelected_ || search_ == nullptr || !reader_.MarkedHit) return;
   const std::vector<SearchHit>& hits = search_->Hits();
   const auto at = std::lower_bound(
-      hits.begin(), hits.end(), *reader_.MarkedHit, [](const SearchHit& a, const SearchHit& b) {
-        return a.Line != b.Line ? a.Line < b.Line : a.Offset < b.Offset;
-      });
+      hits.begin(), hits.end(), *reader_.MarkedHit,
+      [](const SearchHit& a, const SearchHit& b) { return PlaceOf(a) < PlaceOf(b); });
   const auto index = static_cast<int>(at - hits.begin());
   if (at == hits.end() || !(*at == *reader_.MarkedHit) || index >= lstHits.ListCount()) return;
   markSelected_ = true;
