@@ -2,6 +2,7 @@
 // Rows and pages. A row is a stretch of one line, perhaps behind an indent, so rows are worked out
 // from the lines' lengths alone and their text is put together only when a page is drawn.
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -59,6 +60,13 @@ class RowTable {
   // The row that shows character `offset` of line `line` (an offset past the line's end gives its
   // last row); -1 for a line that was not wrapped.
   std::int32_t RowOfPosition(const BookText& lines, std::int32_t line, std::int32_t offset) const;
+  // The index of the page, `pageRows` rows to a page, on which that row stands (0 for a line that
+  // was not wrapped).
+  std::int32_t PageOfPosition(const BookText& lines, std::int32_t line, std::int32_t offset,
+                              std::int32_t pageRows) const {
+    if (pageRows <= 0) return 0;
+    return std::max(RowOfPosition(lines, line, offset), 0) / pageRows;
+  }
   // The first row of a line; the lines must be those last wrapped.
   std::int32_t FirstRowOf(const BookText& lines, std::int32_t line) const;
 

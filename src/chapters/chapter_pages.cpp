@@ -9,8 +9,7 @@ namespace quillon {
 
 std::int32_t PageOfChapter(const BookText& book, const Chapter& chapter, const RowTable& rows,
                            std::int32_t pageRows) {
-  if (pageRows <= 0) return 0;
-  return std::max(rows.RowOfPosition(book, chapter.Line, 0), 0) / pageRows;
+  return rows.PageOfPosition(book, chapter.Line, 0, pageRows);
 }
 
 std::int32_t ChapterOfPage(const BookText& book, const std::vector<Chapter>& chapters,

@@ -26,8 +26,7 @@ std::int32_t frmMain::PageInView() const {
 }
 
 std::int32_t frmMain::PageOfPlace(std::int32_t line, std::int32_t offset) const {
-  if (PageRows <= 0) return 0;
-  return std::max(BookRows.RowOfPosition(BookLines, line, offset), 0) / PageRows;
+  return BookRows.PageOfPosition(BookLines, line, offset, PageRows);
 }
 
 void frmMain::ShowPageAtRest(std::int32_t page) {
