@@ -143,6 +143,8 @@ class frmMain : public ui::Form {
   void ShowPageAtRest(std::int32_t page);
   // The index of the page the user sees (right after opening CurrentPage holds its number).
   std::int32_t PageInView() const;
+  // How far into the book page index `page` is, as the records store it.
+  float FractionOfPage(std::int32_t page) const;
   std::int32_t PageOfPlace(std::int32_t line, std::int32_t offset) const;
   // The top and bottom of the marked text on the screen, in twips; nullopt without a mark.
   std::optional<std::pair<int, int>> MarkOnScreen() const;

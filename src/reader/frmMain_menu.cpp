@@ -62,10 +62,7 @@ void frmMain::ChooseEncoding(std::optional<BookEncoding> encoding) {
   StopScrollingIfRunning();
   SettleSlide();
   // The same place in the book, as a fraction of its pages, whatever the new text's length.
-  const std::int32_t page = FirstTurnPending ? CurrentPage - 1 : CurrentPage;
-  const float fraction =
-      PageCount > 0 ? static_cast<float>(static_cast<double>(page) / PageCount) : 0.0f;
-  LoadHistoryRecord(strBookPath, fraction);
+  LoadHistoryRecord(strBookPath, FractionOfPage(PageInView()));
 }
 
 }  // namespace quillon

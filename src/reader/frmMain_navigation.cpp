@@ -26,7 +26,7 @@ void frmMain::TakePageIndex() {
 void frmMain::SettleSlide() {
   if (!tmrPage.Enabled) return;
   tmrPage.Enabled = false;
-  PlaceSurfacesAtRest(FirstTurnPending ? CurrentPage - 1 : CurrentPage);
+  PlaceSurfacesAtRest(PageInView());
 }
 
 void frmMain::cmdBack_Click() {

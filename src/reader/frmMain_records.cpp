@@ -35,20 +35,21 @@ void frmMain::LoadReadRecords() {
       u"提示", MessageIcon::Information);
 }
 
+float frmMain::FractionOfPage(std::int32_t page) const {
+  // An empty book has been read no way into.
+  return PageCount >= 1 ? static_cast<float>(static_cast<double>(page) / PageCount) : 0.0f;
+}
+
 bool frmMain::SaveLastRead() {
   const std::u16string directory = platform_.program.Directory();
   // Right after opening CurrentPage holds the page's number; what is stored is the index of the
   // page shown, so the reopen shows that page again.
-  if (FirstTurnPending) {
-    FirstTurnPending = false;
-    --CurrentPage;
-  }
+  TakePageIndex();
   if (!files::DirectoryExists(BookmarkDirectory(directory))) {
     files::MakeDirectory(BookmarkDirectory(directory));
   }
-  // An empty book has been read no way into, whatever the book before it had.
-  BookPrePercent =
-      PageCount >= 1 ? static_cast<float>(static_cast<double>(CurrentPage) / PageCount) : 0.0f;
+  // An empty book stores 0, whatever the book before it had.
+  BookPrePercent = FractionOfPage(CurrentPage);
   // The position stored is always one of the normal layout.
   if (pub_.FullScreenMode) {
     CurrentPage = RoundHalfEven(static_cast<double>(BookPrePercent) * NormalPageCount);
