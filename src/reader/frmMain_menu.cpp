@@ -52,9 +52,7 @@ void frmMain::ChooseEncoding(std::optional<BookEncoding> encoding) {
   if (OnCover() || strBookPath.empty()) return;
   const std::u16string file = BookEncodingsFilePath(platform_.program.Directory());
   const std::string before = files::ReadWholeFile(file).value_or(std::string());
-  if (!files::DirectoryExists(BookmarkDirectory(platform_.program.Directory()))) {
-    files::MakeDirectory(BookmarkDirectory(platform_.program.Directory()));
-  }
+  MakeBookmarkDirectory(platform_.program.Directory());
   if (!files::ReplaceFile(file, WithChosenEncoding(before, strBookPath, encoding))) {
     platform_.dialogs.MessageBox(u"Quillon 无法保存这本书的编码选择，下次打开时仍将自动识别。",
                                  u"提示", MessageIcon::Information);

@@ -45,9 +45,7 @@ bool frmMain::SaveLastRead() {
   // Right after opening CurrentPage holds the page's number; what is stored is the index of the
   // page shown, so the reopen shows that page again.
   TakePageIndex();
-  if (!files::DirectoryExists(BookmarkDirectory(directory))) {
-    files::MakeDirectory(BookmarkDirectory(directory));
-  }
+  MakeBookmarkDirectory(directory);
   // An empty book stores 0, whatever the book before it had.
   BookPrePercent = FractionOfPage(CurrentPage);
   // The position stored is always one of the normal layout.

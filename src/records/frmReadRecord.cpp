@@ -94,7 +94,7 @@ void frmReadRecord::ReadHistory() {
   if (state != HistoryFile::Missing) return;
   ClearHistory(pub_);
   // The folder is made here too: the window may be the first to want the file.
-  files::MakeDirectory(BookmarkDirectory(directory));
+  MakeBookmarkDirectory(directory);
   files::ReplaceFile(HistoryFilePath(directory), HistoryFileBytes(pub_));
 }
 
@@ -177,9 +177,7 @@ void frmReadRecord::ClearRecords() {
 // The last-read record is left as it is: 上次阅读 still opens the book last left.
 void frmReadRecord::WriteHistory() {
   const std::u16string directory = platform_.program.Directory();
-  if (!files::DirectoryExists(BookmarkDirectory(directory))) {
-    files::MakeDirectory(BookmarkDirectory(directory));
-  }
+  MakeBookmarkDirectory(directory);
   if (!files::ReplaceFile(HistoryFilePath(directory), HistoryFileBytes(pub_))) {
     platform_.dialogs.MessageBox(
         u"Quillon 无法在程序所在的文件夹中保存阅读记录（Bookmark），记录没有改变。", u"提示",

@@ -15,6 +15,11 @@ std::u16string BookmarkDirectory(const std::u16string& programDirectory) {
   return files::JoinPath(programDirectory, u"Bookmark");
 }
 
+void MakeBookmarkDirectory(const std::u16string& programDirectory) {
+  const std::u16string folder = BookmarkDirectory(programDirectory);
+  if (!files::DirectoryExists(folder)) files::MakeDirectory(folder);
+}
+
 std::u16string HistoryFilePath(const std::u16string& programDirectory) {
   return files::JoinPath(BookmarkDirectory(programDirectory), u"Readrecord.dat");
 }

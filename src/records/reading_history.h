@@ -11,6 +11,8 @@
 namespace quillon {
 
 std::u16string BookmarkDirectory(const std::u16string& programDirectory);
+// Makes the folder of the records when it is not there yet.
+void MakeBookmarkDirectory(const std::u16string& programDirectory);
 std::u16string HistoryFilePath(const std::u16string& programDirectory);
 
 // Clears one entry: the zero date-time, no path, no progress.
