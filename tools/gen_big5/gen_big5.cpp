@@ -15,7 +15,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +23,8 @@
 namespace {
 
 using quillon_tools::Bytes;
+using quillon_tools::DecodeOne;
+using quillon_tools::EncodeOne;
 using quillon_tools::Fail;
 using quillon_tools::Iconv;
 
@@ -39,23 +40,6 @@ bool IsTrail(int b) {
 
 int TrailIndex(int b) {
   return b <= 0x7E ? b - 0x40 : b - 0xA1 + 0x3F;
-}
-
-// The single code point `code` reads as, or 0 when glibc rejects it.
-std::uint32_t DecodeOne(Iconv& decoder, const std::string& code) {
-  const std::optional<std::string> out = decoder.Convert(code);
-  if (!out) return 0;
-  if (out->size() != 4) Fail("a code decoded to more than one character");
-  std::uint32_t cp = 0;
-  for (int i = 3; i >= 0; --i) cp = cp << 8 | static_cast<unsigned char>((*out)[i]);
-  if (cp == 0) Fail("a code decoded to U+0000");
-  return cp;
-}
-
-std::string EncodeOne(Iconv& encoder, std::uint32_t cp) {
-  std::string in;
-  for (int i = 0; i < 4; ++i) in.push_back(static_cast<char>(cp >> (8 * i) & 0xFF));
-  return encoder.Convert(in).value_or(std::string());
 }
 
 // The reader's encoder writes the lowest code of a character, except that 十 and 卅, which the

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +15,8 @@
 namespace {
 
 using quillon_tools::Bytes;
+using quillon_tools::DecodeOne;
+using quillon_tools::EncodeOne;
 using quillon_tools::Fail;
 using quillon_tools::Iconv;
 
@@ -33,23 +34,6 @@ std::string FourByteCode(std::uint32_t linear) {
   return Bytes({static_cast<int>(0x81 + linear / 12600),
                 static_cast<int>(0x30 + linear / 1260 % 10),
                 static_cast<int>(0x81 + linear / 10 % 126), static_cast<int>(0x30 + linear % 10)});
-}
-
-// The single code point a GB18030 code decodes to, or 0 when glibc rejects it.
-std::uint32_t DecodeOne(Iconv& decoder, const std::string& code) {
-  const std::optional<std::string> out = decoder.Convert(code);
-  if (!out) return 0;
-  if (out->size() != 4) Fail("a code decoded to more than one character");
-  std::uint32_t cp = 0;
-  for (int i = 3; i >= 0; --i) cp = cp << 8 | static_cast<unsigned char>((*out)[i]);
-  if (cp == 0) Fail("a multi-byte code decoded to U+0000");
-  return cp;
-}
-
-std::string EncodeOne(Iconv& encoder, std::uint32_t cp) {
-  std::string in;
-  for (int i = 0; i < 4; ++i) in.push_back(static_cast<char>(cp >> (8 * i) & 0xFF));
-  return encoder.Convert(in).value_or(std::string());
 }
 
 struct Range {

@@ -5,6 +5,7 @@
 #include <errno.h>
 #include <iconv.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
@@ -54,6 +55,25 @@ inline std::string Bytes(std::initializer_list<int> values) {
   std::string s;
   for (int v : values) s.push_back(static_cast<char>(v));
   return s;
+}
+
+// The single code point `code` reads as through a decoder to UTF-32LE, or 0 when glibc rejects
+// it.
+inline std::uint32_t DecodeOne(Iconv& decoder, const std::string& code) {
+  const std::optional<std::string> out = decoder.Convert(code);
+  if (!out) return 0;
+  if (out->size() != 4) Fail("a code decoded to more than one character");
+  std::uint32_t cp = 0;
+  for (int i = 3; i >= 0; --i) cp = cp << 8 | static_cast<unsigned char>((*out)[i]);
+  if (cp == 0) Fail("a code decoded to U+0000");
+  return cp;
+}
+
+// What an encoder from UTF-32LE writes for `cp`, empty when it has no code for it.
+inline std::string EncodeOne(Iconv& encoder, std::uint32_t cp) {
+  std::string in;
+  for (int i = 0; i < 4; ++i) in.push_back(static_cast<char>(cp >> (8 * i) & 0xFF));
+  return encoder.Convert(in).value_or(std::string());
 }
 
 }  // namespace quillon_tools
