@@ -1,4 +1,6 @@
-// Draws every picture, icon and cursor the reader ships. Usage: quillon_make_assets <assets-dir>
+// Draws every picture, icon and cursor the reader ships, each once at its own size and once at
+// twice the resolution under an "@2x" name for HiDPI screens (the app icon only at its sizes).
+// Usage: quillon_make_assets <assets-dir> [<desktop-icons-dir>]
 // The output is deterministic: all randomness comes from fixed seeds.
 
 #include <QByteArray>
@@ -27,6 +29,14 @@ namespace {
 constexpr float kPi = 3.14159265358979f;
 constexpr int kPageW = 1440;
 constexpr int kPageH = 1024;
+
+// Device pixels per logical pixel of the pictures being drawn, 2 for the "@2x" set. Everything is
+// laid out in logical pixels, so both sets are the same picture and draw the same random numbers.
+int pixelRatio = 1;
+
+float logical(int devicePixel) {
+  return static_cast<float>(devicePixel) / static_cast<float>(pixelRatio);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Randomness and noise
@@ -135,38 +145,41 @@ Rgb mixRgb(const Rgb& a, const Rgb& b, float t) {
   return {mix(a.r, b.r, t), mix(a.g, b.g, t), mix(a.b, b.b, t)};
 }
 
+// Its size is in logical pixels; it holds pixelRatio times as many in each direction, and hands
+// callbacks the logical position of each one.
 class Canvas {
  public:
   Canvas(int w, int h, Rgb fill)
-      : w_(w), h_(h), px_(static_cast<size_t>(w) * static_cast<size_t>(h)) {
+      : w_(w),
+        h_(h),
+        pw_(w * pixelRatio),
+        ph_(h * pixelRatio),
+        px_(static_cast<size_t>(pw_) * static_cast<size_t>(ph_)) {
     std::fill(px_.begin(), px_.end(), fill);
   }
   int width() const { return w_; }
   int height() const { return h_; }
-  Rgb& at(int x, int y) {
-    return px_[static_cast<size_t>(y) * static_cast<size_t>(w_) + static_cast<size_t>(x)];
-  }
 
   template <typename F>
   void forEach(F f) {
-    for (int y = 0; y < h_; ++y)
-      for (int x = 0; x < w_; ++x) f(x, y, at(x, y));
+    for (int y = 0; y < ph_; ++y)
+      for (int x = 0; x < pw_; ++x) f(logical(x), logical(y), at(x, y));
   }
 
   // Source-over of a premultiplied layer.
   void over(const QImage& layer, float opacity = 1.0f) {
-    overMasked(layer, [opacity](int, int) { return opacity; });
+    overMasked(layer, [opacity](float, float) { return opacity; });
   }
 
   // Source-over with an opacity that varies across the canvas.
-  void overMasked(const QImage& layer, const std::function<float(int, int)>& opacity) {
+  void overMasked(const QImage& layer, const std::function<float(float, float)>& opacity) {
     const QImage src = layer.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < h_; ++y) {
+    for (int y = 0; y < ph_; ++y) {
       const QRgb* line = reinterpret_cast<const QRgb*>(src.constScanLine(y));
-      for (int x = 0; x < w_; ++x) {
+      for (int x = 0; x < pw_; ++x) {
         const QRgb s = line[x];
         if (qAlpha(s) == 0) continue;
-        const float o = opacity(x, y);
+        const float o = opacity(logical(x), logical(y));
         const float a = static_cast<float>(qAlpha(s)) / 255.0f * o;
         Rgb& d = at(x, y);
         d.r = d.r * (1.0f - a) + static_cast<float>(qRed(s)) * o;
@@ -178,12 +191,12 @@ class Canvas {
 
   // Final quantisation; the small grain doubles as dither so soft gradients never band.
   QImage toImage(float grain, uint32_t seed) const {
-    QImage img(w_, h_, QImage::Format_RGB32);
-    for (int y = 0; y < h_; ++y) {
+    QImage img(pw_, ph_, QImage::Format_RGB32);
+    for (int y = 0; y < ph_; ++y) {
       QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-      for (int x = 0; x < w_; ++x) {
+      for (int x = 0; x < pw_; ++x) {
         const Rgb& c =
-            px_[static_cast<size_t>(y) * static_cast<size_t>(w_) + static_cast<size_t>(x)];
+            px_[static_cast<size_t>(y) * static_cast<size_t>(pw_) + static_cast<size_t>(x)];
         const float n = grain * hashNoise(x, y, seed) + 0.5f;
         auto q = [n](float v) {
           return std::min(255, std::max(0, static_cast<int>(std::floor(v + n))));
@@ -195,19 +208,28 @@ class Canvas {
   }
 
  private:
+  Rgb& at(int x, int y) {
+    return px_[static_cast<size_t>(y) * static_cast<size_t>(pw_) + static_cast<size_t>(x)];
+  }
+
   int w_, h_;
+  int pw_, ph_;
   std::vector<Rgb> px_;
 };
 
+// The device pixel ratio lets painters keep to logical coordinates at either resolution.
 QImage newLayer(int w, int h) {
-  QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+  QImage img(w * pixelRatio, h * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+  img.setDevicePixelRatio(pixelRatio);
   img.fill(Qt::transparent);
   return img;
 }
 
-// Three box passes approximate a Gaussian, enough to soften painted washes.
+// Three box passes approximate a Gaussian, enough to soften painted washes. The radius is in
+// logical pixels.
 QImage blurred(const QImage& in, int radius) {
   if (radius <= 0) return in;
+  radius *= pixelRatio;
   QImage img = in.convertToFormat(QImage::Format_ARGB32_Premultiplied);
   const int w = img.width(), h = img.height();
   std::vector<float> ch(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
@@ -282,8 +304,7 @@ struct PaperLook {
 // Long pulp fibres and cloudy density, the look of hand-made paper.
 void paintPaper(Canvas& cv, const PaperLook& look, uint32_t seed) {
   const Noise cloud(seed), fine(seed + 1);
-  cv.forEach([&](int x, int y, Rgb& c) {
-    const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+  cv.forEach([&](float fx, float fy, Rgb& c) {
     const float m = look.mottle * (0.7f * cloud.fbm(fx / 260.0f, fy / 260.0f, 4) +
                                    0.3f * fine.fbm(fx / 35.0f, fy / 35.0f, 3));
     c = {look.base.r * (1.0f + m), look.base.g * (1.0f + m), look.base.b * (1.0f + 1.1f * m)};
@@ -352,12 +373,12 @@ float ridgeAt(const Range& r, const Noise& n, float x) {
 
 void paintRange(Canvas& cv, const Range& r) {
   const Noise shape(r.seed), tex(r.seed + 7), blot(r.seed + 11), tone(r.seed + 13);
-  std::vector<float> ridge(static_cast<size_t>(cv.width()));
-  for (int x = 0; x < cv.width(); ++x)
-    ridge[static_cast<size_t>(x)] = ridgeAt(r, shape, static_cast<float>(x));
-  cv.forEach([&](int x, int y, Rgb& c) {
-    const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-    const float dy = fy - ridge[static_cast<size_t>(x)];
+  // One ridge height per device column.
+  std::vector<float> ridge(static_cast<size_t>(cv.width() * pixelRatio));
+  for (size_t x = 0; x < ridge.size(); ++x)
+    ridge[x] = ridgeAt(r, shape, logical(static_cast<int>(x)));
+  cv.forEach([&](float fx, float fy, Rgb& c) {
+    const float dy = fy - ridge[static_cast<size_t>(fx * static_cast<float>(pixelRatio))];
     if (dy < -3.0f) return;
     // A slightly ragged edge, as a loaded brush leaves on absorbent paper.
     const float edge = smoothstep(-1.2f, 1.2f, dy + 0.9f * tex.at(fx / 2.5f, fy / 2.5f));
@@ -606,7 +627,7 @@ void paintPlumBranch(Canvas& cv, uint32_t seed) {
     QRgb* line = reinterpret_cast<QRgb*>(wood.scanLine(y));
     for (int x = 0; x < wood.width(); ++x) {
       if (qAlpha(line[x]) == 0) continue;
-      const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+      const float fx = logical(x), fy = logical(y);
       const float k = clamp01(0.82f + 0.3f * dry.fbm(fx / 3.0f, fy / 9.0f, 3) +
                               0.1f * dry.at(fx / 40.0f, fy / 40.0f));
       auto sc = [k](int v) { return static_cast<int>(static_cast<float>(v) * k); };
@@ -677,9 +698,8 @@ void paintBirds(Canvas& cv, uint32_t seed) {
 }
 
 void paintSun(Canvas& cv, QPointF c, float r) {
-  cv.forEach([&](int x, int y, Rgb& px) {
-    const float d = std::hypot(static_cast<float>(x) - static_cast<float>(c.x()),
-                               static_cast<float>(y) - static_cast<float>(c.y()));
+  cv.forEach([&](float x, float y, Rgb& px) {
+    const float d = std::hypot(x - static_cast<float>(c.x()), y - static_cast<float>(c.y()));
     if (d > r * 3.0f) return;
     const float disc = 1.0f - smoothstep(r - 3.0f, r + 3.0f, d);
     const float halo = 0.35f * std::exp(-std::max(0.0f, d - r) / (r * 0.6f));
@@ -695,8 +715,8 @@ QImage makeCover() {
              101);
 
   // A faint warm glow toward the upper left keeps the title area the lightest part.
-  cv.forEach([&](int x, int y, Rgb& c) {
-    const float d = std::hypot(static_cast<float>(x) / 1440.0f, static_cast<float>(y) / 1024.0f);
+  cv.forEach([&](float x, float y, Rgb& c) {
+    const float d = std::hypot(x / 1440.0f, y / 1024.0f);
     const float k = 0.02f * (1.0f - clamp01(d));
     c = {c.r * (1 + k), c.g * (1 + k), c.b * (1 + k)};
   });
@@ -736,9 +756,8 @@ QImage makeWhitePaper() {
              111);
   // The tooth of the sheet: a fine, even grain.
   const Noise tooth(112);
-  cv.forEach([&](int x, int y, Rgb& c) {
-    const float k =
-        0.006f * tooth.fbm(static_cast<float>(x) / 2.5f, static_cast<float>(y) / 2.5f, 2);
+  cv.forEach([&](float x, float y, Rgb& c) {
+    const float k = 0.006f * tooth.fbm(x / 2.5f, y / 2.5f, 2);
     c = {c.r * (1 + k), c.g * (1 + k), c.b * (1 + k)};
   });
   return cv.toImage(2.0f, 911);
@@ -767,15 +786,14 @@ QImage makeDarkWood() {
       x += len;
     }
   }
-  auto boardAt = [&](int x, int row) -> const Board& {
+  auto boardAt = [&](float x, int row) -> const Board& {
     for (const Board& b : boards)
-      if (b.row == row && x >= b.x0 && x < b.x1) return b;
+      if (b.row == row && x >= static_cast<float>(b.x0) && x < static_cast<float>(b.x1)) return b;
     return boards.front();
   };
-  cv.forEach([&](int x, int y, Rgb& c) {
-    const int row = y / plank;
-    const Board& b = boardAt(x, row);
-    const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+  cv.forEach([&](float fx, float fy, Rgb& c) {
+    const int row = static_cast<int>(fy) / plank;
+    const Board& b = boardAt(fx, row);
     const float ox = fx + b.offset, oy = fy + b.offset * 0.37f;
     const float depth = b.depth + b.taper * (fx - static_cast<float>(b.x0)) +
                         25.0f * warp.fbm(ox * 0.002f, 0.3f, 3);
@@ -792,9 +810,13 @@ QImage makeDarkWood() {
     const float broad = tone.fbm(ox * 0.0016f, oy * 0.004f, 3);
     const float pore = smoothstep(0.35f, 0.6f, pores.fbm(ox * 0.08f, oy * 1.6f, 2));
     float v = 0.5f - 0.26f * late + 0.1f * streak + 0.16f * broad - 0.1f * pore + b.shade;
-    const int inPlank = y % plank;
-    // Dark seams where the boards meet, along the long edges and at the butt joints.
-    if (inPlank < 1 || inPlank > plank - 2 || x - b.x0 < 1 || b.x1 - x < 2) v *= 0.35f;
+    const float inPlank = fy - static_cast<float>(row * plank);
+    const float fromStart = fx - static_cast<float>(b.x0), toEnd = static_cast<float>(b.x1) - fx;
+    // Dark seams where the boards meet, along the long edges and at the butt joints: one logical
+    // pixel of each board, at any resolution.
+    if (inPlank < 1.0f || inPlank >= static_cast<float>(plank - 1) || fromStart < 1.0f ||
+        toEnd <= 1.0f)
+      v *= 0.35f;
     c = mixRgb(dark, light, clamp01(v));
   });
   return cv.toImage(2.5f, 921);
@@ -866,18 +888,15 @@ QImage makeBlueCrystal() {
   Canvas cv(kPageW, kPageH, Rgb{0, 0, 0});
   const Rgb top{226, 238, 250}, bottom{206, 224, 244};
   const Noise soft(131);
-  cv.forEach([&](int x, int y, Rgb& c) {
-    const float t =
-        clamp01(static_cast<float>(y) / 1024.0f * 0.75f + static_cast<float>(x) / 1440.0f * 0.25f);
+  cv.forEach([&](float x, float y, Rgb& c) {
+    const float t = clamp01(y / 1024.0f * 0.75f + x / 1440.0f * 0.25f);
     c = mixRgb(top, bottom, t);
-    const float m =
-        0.012f * soft.fbm(static_cast<float>(x) / 300.0f, static_cast<float>(y) / 300.0f, 3);
+    const float m = 0.012f * soft.fbm(x / 300.0f, y / 300.0f, 3);
     c = {c.r * (1 + m), c.g * (1 + m), c.b * (1 + m)};
   });
   // Large facets everywhere, fading toward the middle of the normal page where text is densest.
-  cv.overMasked(crystalFacets(132, 150), [](int x, int y) {
-    const float dx = (static_cast<float>(x) - 300.0f) / 520.0f,
-                dy = (static_cast<float>(y) - 360.0f) / 420.0f;
+  cv.overMasked(crystalFacets(132, 150), [](float x, float y) {
+    const float dx = (x - 300.0f) / 520.0f, dy = (y - 360.0f) / 420.0f;
     return 0.35f + 0.4f * smoothstep(0.3f, 1.3f, std::hypot(dx, dy));
   });
 
@@ -1141,8 +1160,7 @@ QImage makeLawnGreen() {
   Canvas cv(kPageW, kPageH, Rgb{0, 0, 0});
   const Noise tone(161), fine(162), sway(163);
   const Rgb a{204, 227, 186}, b{218, 236, 200};
-  cv.forEach([&](int x, int y, Rgb& c) {
-    const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+  cv.forEach([&](float fx, float fy, Rgb& c) {
     const float t = 0.5f + 0.6f * tone.fbm(fx / 380.0f, fy / 300.0f, 4);
     c = mixRgb(a, b, clamp01(t));
     const float m = 0.012f * fine.fbm(fx / 6.0f, fy / 14.0f, 2);
@@ -1197,7 +1215,8 @@ struct HandCursor {
 };
 
 HandCursor makeHand() {
-  QImage img(32, 32, QImage::Format_ARGB32_Premultiplied);
+  QImage img(32 * pixelRatio, 32 * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+  img.setDevicePixelRatio(pixelRatio);
   img.fill(Qt::transparent);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
@@ -1235,7 +1254,8 @@ HandCursor makeHand() {
   p.drawLine(QPointF(22.5, 15.0), QPointF(22.5, 18.5));
   p.drawLine(QPointF(14.5, 12.5), QPointF(14.5, 16.5));
   p.end();
-  return {img.convertToFormat(QImage::Format_ARGB32), 12, 1};
+  // The hot spot is the tip of the index finger.
+  return {img.convertToFormat(QImage::Format_ARGB32), 12 * pixelRatio, 1 * pixelRatio};
 }
 
 void putLe16(QByteArray& b, int v) {
@@ -1246,7 +1266,8 @@ void putLe32(QByteArray& b, uint32_t v) {
   for (int i = 0; i < 4; ++i) b.append(static_cast<char>((v >> (8 * i)) & 0xff));
 }
 
-// The cursor container: one 32x32 entry, 32-bit BGRA DIB bottom-up plus the 1-bit AND mask.
+// The cursor container: one entry (32 or 64 px square), 32-bit BGRA DIB bottom-up plus the 1-bit
+// AND mask.
 QByteArray encodeCursor(const HandCursor& cur) {
   const QImage& img = cur.image;
   const int w = img.width(), h = img.height();
@@ -1308,7 +1329,8 @@ QPen accentPen(double w = 2.0) {
 }
 
 QImage iconCanvas() {
-  QImage img(32, 32, QImage::Format_ARGB32_Premultiplied);
+  QImage img(32 * pixelRatio, 32 * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+  img.setDevicePixelRatio(pixelRatio);
   img.fill(Qt::transparent);
   return img;
 }
@@ -1636,16 +1658,9 @@ int main(int argc, char** argv) {
     }
   };
 
-  check(saveJpeg(makeCover(), conf + "CoverImg.jpg", 90), "CoverImg.jpg");
   const std::array<std::function<QImage()>, 6> pages{makeWhitePaper,   makeDarkWood,
                                                      makeBlueCrystal,  makePinkPeony,
                                                      makeYellowFloral, makeLawnGreen};
-  for (size_t i = 0; i < pages.size(); ++i) {
-    const QString name = QString("BK%1.jpg").arg(i + 1);
-    check(saveJpeg(pages[i](), conf + name, 88), name);
-  }
-
-  check(writeFile(ico + "hand.cur", encodeCursor(makeHand())), "hand.cur");
   const std::array<std::function<QImage()>, 8> icons{iconHome,
                                                      iconGear,
                                                      iconScroll,
@@ -1654,10 +1669,24 @@ int main(int argc, char** argv) {
                                                      [] { return iconPage(true); },
                                                      iconJump,
                                                      iconExit};
-  for (size_t i = 0; i < icons.size(); ++i) {
-    const QString name = QString("tool%1.png").arg(i + 1);
-    check(icons[i]().save(ico + name, "PNG"), name);
+  // On a screen scaled above 1 the reader takes the "@2x" picture, if there is one, at ratio 2.
+  for (int ratio : {1, 2}) {
+    pixelRatio = ratio;
+    const QString at = ratio == 1 ? QString() : QString("@%1x").arg(ratio);
+    const QString cover = "CoverImg" + at + ".jpg";
+    check(saveJpeg(makeCover(), conf + cover, 90), cover);
+    for (size_t i = 0; i < pages.size(); ++i) {
+      const QString name = QString("BK%1%2.jpg").arg(i + 1).arg(at);
+      check(saveJpeg(pages[i](), conf + name, 88), name);
+    }
+    const QString cursor = "hand" + at + ".cur";
+    check(writeFile(ico + cursor, encodeCursor(makeHand())), cursor);
+    for (size_t i = 0; i < icons.size(); ++i) {
+      const QString name = QString("tool%1%2.png").arg(i + 1).arg(at);
+      check(icons[i]().save(ico + name, "PNG"), name);
+    }
   }
+  pixelRatio = 1;
   check(makeAppIcon().save(ico + "Quillon.png", "PNG"), "Quillon.png");
   // The desktop's icon theme: hicolor/<size>x<size>/apps/quillon.png.
   if (argc == 3) {
