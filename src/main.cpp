@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "book/book_file.h"
 #include "book/chapters.h"
@@ -88,20 +89,11 @@ int main(int argc, char* argv[]) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   quillon::qt::QtPlatform platform;
-  if (line.ScreenWidth > 0) {
-    if (line.ScreenWidth > platform.screen.PixelWidth() ||
-        line.ScreenHeight > platform.screen.PixelHeight()) {
-      const QString message = QStringLiteral("屏幕是 %1x%2，放不下 --screen 要求的 %3x%4。")
-                                  .arg(platform.screen.PixelWidth())
-                                  .arg(platform.screen.PixelHeight())
-                                  .arg(line.ScreenWidth)
-                                  .arg(line.ScreenHeight);
-      Print(QStringLiteral("quillon: ") + message + '\n', true);
-      platform.dialogs.MessageBox(quillon::qt::FromQString(message), u"Quillon",
-                                  quillon::MessageIcon::Information);
-      return 2;
-    }
-    platform.screen.UseArea(line.ScreenWidth, line.ScreenHeight);
+  if (const std::optional<QString> refusal = platform.FitScreen(line)) {
+    Print(QStringLiteral("quillon: ") + *refusal + '\n', true);
+    platform.dialogs.MessageBox(quillon::qt::FromQString(*refusal), u"Quillon",
+                                quillon::MessageIcon::Information);
+    return 2;
   }
   platform.program.MakeWritableFolder();
 

@@ -33,20 +33,25 @@ fail() {
   exit 1
 }
 
-# Starts Xvfb at 1024*768 on the first free display from $1 on, and points DISPLAY at it.
+# Starts Xvfb (1024*768, or the size given as $2) on the first free display from $1 on, and points
+# DISPLAY at it; a display started before is stopped first.
 e2e_start_display() {
   local display=$1
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null || true
   while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  Xvfb ":$display" -screen 0 "${2:-1024x768}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb=$!
   export DISPLAY=":$display"
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
 }
 
-# Clicks at a point of the window's inside given in twips (15 to the pixel).
+# Clicks at a point of the window's inside given in twips (15 to the pixel, each pixel drawn
+# $e2e_scale screen pixels wide when the reader fills a larger screen).
+e2e_scale=1
 click_twips() {
   eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y)=')"
-  xdotool mousemove --sync $((X + $2 / 15)) $((Y + $3 / 15)) click 1
+  xdotool mousemove --sync "$(awk -v o="$X" -v t="$2" -v s="$e2e_scale" 'BEGIN { printf "%d", o + t / 15 * s }')" \
+    "$(awk -v o="$Y" -v t="$3" -v s="$e2e_scale" 'BEGIN { printf "%d", o + t / 15 * s }')" click 1
 }
 
 # Clicks toolbar button n (numbered from 1, separators included): the toolbar starts its buttons

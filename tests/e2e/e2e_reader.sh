@@ -7,7 +7,8 @@
 # list with Ctrl+T, moves down three chapters and chooses with Return; a fourth searches a phrase
 # with Ctrl+F, closes the window with Escape and goes on with F3, F3 and Shift+F3. Each leaves
 # with "退出阅读", and Lastread.dat must hold the page each of them showed. Before all that,
-# "quillon --chapters" must list the book's chapters without a window.
+# "quillon --chapters" must list the book's chapters without a window. Last, on a 1920*1080 screen
+# the window must be the 1366*768 layout's drawn larger, and turn pages there.
 #   e2e_reader.sh QUILLON_EXECUTABLE BOOK
 set -euo pipefail
 
@@ -171,4 +172,35 @@ for key in F3 F3 F3 F3 shift+F3 Right Right; do
 done
 leave_and_check_page "$main" 27 "the search, F3 and the turns after them"
 
-echo "e2e passed: listed the chapters; opened, turned, jumped, left, reopened '$title', went back to its cover; jumped to a chapter, searched and went on with F3"
+# A 1920*1080 screen, without options: the 1366*768 layout drawn 1920/1366 times larger, its
+# window 582*705 pixels of that layout. A book new to the reader opens at its first page; Right and
+# the toolbar's 下一页 turn two pages, and the close button's way out (as a signal asks) keeps it.
+e2e_start_display 150 1920x1080
+wide="$scratch/大屏幕.txt"
+cp "$book" "$wide"
+"$program/quillon" "$wide" >/dev/null 2>&1 &
+reader=$!
+main="$(newest_window)"
+wait_for_title "$main" "Quillon-[大屏幕]"
+eval "$(xdotool getwindowgeometry --shell "$main" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+expected_width=$((582 * 19200 / 13660)) expected_height=$((705 * 19200 / 13660))
+[ $((WIDTH - expected_width)) -ge -1 ] && [ $((WIDTH - expected_width)) -le 1 ] &&
+  [ $((HEIGHT - expected_height)) -ge -1 ] && [ $((HEIGHT - expected_height)) -le 1 ] ||
+  fail "at 1920*1080 the window is ${WIDTH}x$HEIGHT, not ${expected_width}x$expected_height"
+# Centred as on a 1366*768 screen, where the window's left edge (its frame's) is 5835 twips in.
+expected_x=$((5835 * 19200 / 15 / 13660))
+[ $((X - expected_x)) -ge -1 ] && [ $((X - expected_x)) -le 1 ] && [ "$Y" -eq 0 ] ||
+  fail "at 1920*1080 the window stands at $X,$Y, not at $expected_x,0"
+e2e_scale=1.4056
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key Right
+sleep 0.5
+click_toolbar "$main" 7  # 下一页
+sleep 0.5
+kill -TERM "$reader"
+for _ in $(seq 100); do kill -0 "$reader" 2>/dev/null || break; sleep 0.1; done
+reader=""
+printf '"%s",2\r\n' "$wide" | iconv -f UTF-8 -t GB18030 | cmp -s - "$program/Bookmark/Lastread.dat" ||
+  fail "at 1920*1080 two turns did not reach page index 2: '$(cat -v "$program/Bookmark/Lastread.dat")'"
+
+echo "e2e passed: listed the chapters; opened, turned, jumped, left, reopened '$title', went back to its cover; jumped to a chapter, searched and went on with F3; filled a 1920*1080 screen and turned two pages there"

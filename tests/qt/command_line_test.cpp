@@ -1,5 +1,5 @@
-// The command line as a user types it: a book, --screen, --chapters, --help and --version, and
-// mistakes.
+// The command line as a user types it: a book, --screen, --scale, --chapters, --help and
+// --version, and mistakes.
 
 #include "platform/qt/command_line.h"
 
@@ -20,6 +20,7 @@ TEST(CommandLine, BooksScreensHelpAndMistakes) {
     const char* book;
     int width;
     bool chapters = false;
+    double scale = 0;
   };
   const QString cwd = QDir::currentPath();
   const Case cases[] = {
@@ -30,6 +31,15 @@ TEST(CommandLine, BooksScreensHelpAndMistakes) {
       {{"--screen=1024*768"}, -1, "", nullptr, 1024},
       {{"--screen", "1920x1080"}, 2, "1920x1080 不是 Quillon 支持的分辨率", nullptr, 0},
       {{"--screen", "big"}, 2, "不是 Quillon 支持的分辨率", nullptr, 0},
+      {{"--scale", "1.5", "a.txt"}, -1, "", "a.txt", 0, false, 1.5},
+      {{"--scale=1", "--screen", "1366x768"}, -1, "", nullptr, 1366, false, 1},
+      {{"--scale", "4"}, -1, "", nullptr, 0, false, 4},
+      {{"--scale", "0.5"}, 2, "--scale 0.5 不是 1 到 4 之间的数", nullptr, 0},
+      {{"--scale", "4.01"}, 2, "不是 1 到 4 之间的数", nullptr, 0},
+      {{"--scale", "两倍"}, 2, "不是 1 到 4 之间的数", nullptr, 0},
+      {{"--scale", "nan"}, 2, "不是 1 到 4 之间的数", nullptr, 0},
+      {{"--scale", "inf"}, 2, "不是 1 到 4 之间的数", nullptr, 0},
+      {{"--scale"}, 2, "--help", nullptr, 0},
       {{"--colour"}, 2, "--help", nullptr, 0},
       {{"a.txt", "b.txt"}, 2, "一次只能打开一本书", nullptr, 0},
       {{"--chapters", "/书库/红楼梦.txt"}, -1, "", "/书库/红楼梦.txt", 0, true},
@@ -37,6 +47,7 @@ TEST(CommandLine, BooksScreensHelpAndMistakes) {
       {{"--chapters"}, 2, "--chapters 要跟一本书", nullptr, 0},
       {{"--help"}, 0, "--screen <WxH>", nullptr, 0},
       {{"--help"}, 0, "--chapters", nullptr, 0},
+      {{"--help"}, 0, "--scale <F>", nullptr, 0},
       {{"--version"}, 0, "quillon 2.0.0", nullptr, 0},
   };
   for (const Case& c : cases) {
@@ -55,6 +66,7 @@ TEST(CommandLine, BooksScreensHelpAndMistakes) {
     }
     EXPECT_EQ(line.ScreenWidth, c.width);
     EXPECT_EQ(line.ListChapters, c.chapters);
+    EXPECT_EQ(line.Scale, c.scale);
   }
   // A name in GBK bytes, as archives made on Windows carry, is read as GB18030.
   const qt::CommandLine gbk =

@@ -225,69 +225,125 @@ TEST_F(QtReaderTest, ASlideOnRealTimersEndsAtRest) {
   EXPECT_EQ(Widget(window.MainPage[0])->geometry(), Expected(window.MainPage[0]));
 }
 
-// The metrics table's rows are wider than the page at some sizes (103 characters of 14 pixels at
-// 1440*900 in full screen). Whatever the screen, layout, face, size and boldness, the widest rows
-// a wrap makes are drawn whole inside the window, and narrowed no more than needed.
-TEST(QtRows, TheWidestRowsFitThePageInEveryLayout) {
-  qt::QtPlatform qt;
+// On a desktop of two screens the reader opens on the one under the mouse, laid out in the mode
+// that fills it most and drawn that much larger; a --scale the screen cannot hold changes nothing.
+TEST(QtScreenFit, TheReaderFillsTheScreenUnderTheMouse) {
+  QCursor::setPos(1024 + 960, 540);
+  fake::TempDir folder;
+  std::filesystem::copy(kAssets, folder.path(), std::filesystem::copy_options::recursive);
   fake::FakeDialogs dialogs;
-  for (const auto& [width, height] :
-       {std::pair{1024, 768}, std::pair{1280, 1024}, std::pair{1366, 768}, std::pair{1440, 900}}) {
-    fake::TempDir folder;
-    fake::FakeProgram program{folder.path16()};
-    fake::FakeScreen screen;
-    screen.SetPixels(width, height);
-    Platform platform{screen, dialogs, qt.forms, qt.clock, program, qt.pictures};
+  fake::FakeProgram program{folder.path16()};
+  {
+    qt::QtPlatform qt;
+    ASSERT_EQ(qt.screen.PixelWidth(), 1920);
+    qt::CommandLine twice;
+    twice.Scale = 2;
+    const std::optional<QString> refusal = qt.FitScreen(twice);
+    ASSERT_TRUE(refusal.has_value());
+    EXPECT_TRUE(refusal->contains(QStringLiteral("最多可以放大 1.4 倍"))) << refusal->toStdString();
+    EXPECT_EQ(qt.screen.WidthTwips(), 1920 * 15);
+
+    ASSERT_FALSE(qt.FitScreen({}).has_value());
+    EXPECT_EQ(qt.screen.WidthTwips(), 1366 * 15);
+    EXPECT_EQ(qt.screen.HeightTwips(), 768 * 15);
+    Platform platform{qt.screen, dialogs, qt.forms, qt.clock, program, qt.pictures};
     mPubVariable pub;
     frmMain window(platform, pub);
     window.Show();
-    for (const bool fullScreen : {false, true}) {
-      for (const char16_t* face : {u"宋体", u"Times New Roman"}) {
-        for (const float size : {18.0f, 16.0f, 14.0f, 12.0f, 10.5f, 9.0f}) {
-          for (const bool bold : {false, true}) {
-            SCOPED_TRACE(::testing::Message()
-                         << width << "*" << height << (fullScreen ? " full screen " : " normal ")
-                         << qt::ToQString(face).toStdString() << " " << size
-                         << (bold ? " bold" : ""));
-            pub.ReaderSettings.FontName = face;
-            pub.ReaderSettings.FontSize = size;
-            pub.ReaderSettings.FontBold = bold;
-            pub.IndentWidth = IndentWidthFor(face);
-            pub.FullScreenMode = fullScreen;
-            window.SetLayoutWindow(fullScreen);
-            ASSERT_TRUE(window.SetupScreen());
-            ASSERT_EQ(window.lblRow1[0].Font.Size, size);
-            const QString widest = qt::ToQString(
-                WidestRows(WrapMetrics{window.RowChars, window.PageRows, pub.IndentWidth}));
-            window.lblRow1[0].Caption = qt::FromQString(widest.section(QLatin1Char('\n'), 0, 0));
-            window.lblRow1[1].Caption = qt::FromQString(widest.section(QLatin1Char('\n'), 1, 1));
+    QWidget* top = qt.forms.WidgetOf(window);
+    ASSERT_NE(top, nullptr);
+    QWindow* handle = top->windowHandle();
+    EXPECT_EQ(handle->screen(), QGuiApplication::screens().at(1));
+    EXPECT_NEAR(handle->devicePixelRatio(), 1920.0 / 1366, 0.0001);
+    EXPECT_EQ(top->size(), QSize(582, 705));
+    EXPECT_NEAR(top->x(), 1024 + 5835 / 15, 1) << "centred on the second screen as on its mode";
+    EXPECT_EQ(top->y(), 0);
+    const QImage cover = top->grab().toImage();
+    EXPECT_EQ(cover.size(), QSize(818, 991)) << "drawn at the screen's own pixels";
+    window.Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  qt::QtScreen::Magnify(1);
+  QCursor::setPos(100, 100);
+}
 
-            // The rightmost ink of the two rows, on the surface as it is drawn.
-            const QImage image = qt.forms.WidgetOf(window.MainPage[0])->grab().toImage();
-            const QRect rows = qt.forms.WidgetOf(window.lblRow1[0])
-                                   ->geometry()
-                                   .united(qt.forms.WidgetOf(window.lblRow1[1])->geometry());
-            int rightmost = -1;
-            for (int y = rows.top(); y <= rows.bottom() && y < image.height(); ++y) {
-              for (int x = image.width() - 1; x > rightmost; --x) {
-                if (qGray(image.pixel(x, y)) < 160) rightmost = x;
+// The metrics table's rows are wider than the page at some sizes (103 characters of 14 pixels at
+// 1440*900 in full screen). Whatever the screen, layout, face, size and boldness, and drawn at
+// whatever scale, the widest rows a wrap makes are drawn whole inside the window, and narrowed no
+// more than needed.
+TEST(QtRows, TheWidestRowsFitThePageInEveryLayout) {
+  qt::QtPlatform qt;
+  fake::FakeDialogs dialogs;
+  // As on the reader's own screens, a 1920*1080 one and a 3840*2160 one.
+  for (const double scale : {1.0, 1920.0 / 1366, 3840.0 / 1366}) {
+    qt::QtScreen::Magnify(scale);
+    for (const auto& [width, height] : {std::pair{1024, 768}, std::pair{1280, 1024},
+                                        std::pair{1366, 768}, std::pair{1440, 900}}) {
+      fake::TempDir folder;
+      fake::FakeProgram program{folder.path16()};
+      fake::FakeScreen screen;
+      screen.SetPixels(width, height);
+      Platform platform{screen, dialogs, qt.forms, qt.clock, program, qt.pictures};
+      mPubVariable pub;
+      frmMain window(platform, pub);
+      window.Show();
+      for (const bool fullScreen : {false, true}) {
+        for (const char16_t* face : {u"宋体", u"Times New Roman"}) {
+          for (const float size : {18.0f, 16.0f, 14.0f, 12.0f, 10.5f, 9.0f}) {
+            for (const bool bold : {false, true}) {
+              // Drawn larger, the rows keep the widths they are laid out with; a few sizes show it.
+              if (scale != 1.0 && size != 18.0f && size != 10.5f) continue;
+              SCOPED_TRACE(::testing::Message() << width << "*" << height << " at " << scale
+                                                << (fullScreen ? " full screen " : " normal ")
+                                                << qt::ToQString(face).toStdString() << " " << size
+                                                << (bold ? " bold" : ""));
+              pub.ReaderSettings.FontName = face;
+              pub.ReaderSettings.FontSize = size;
+              pub.ReaderSettings.FontBold = bold;
+              pub.IndentWidth = IndentWidthFor(face);
+              pub.FullScreenMode = fullScreen;
+              window.SetLayoutWindow(fullScreen);
+              ASSERT_TRUE(window.SetupScreen());
+              ASSERT_EQ(window.lblRow1[0].Font.Size, size);
+              const QString widest = qt::ToQString(
+                  WidestRows(WrapMetrics{window.RowChars, window.PageRows, pub.IndentWidth}));
+              window.lblRow1[0].Caption = qt::FromQString(widest.section(QLatin1Char('\n'), 0, 0));
+              window.lblRow1[1].Caption = qt::FromQString(widest.section(QLatin1Char('\n'), 1, 1));
+
+              // The rightmost ink of the two rows, on the surface as it is drawn.
+              const QImage image = qt.forms.WidgetOf(window.MainPage[0])
+                                       ->grab()
+                                       .toImage()
+                                       .convertToFormat(QImage::Format_RGB32);
+              const double ratio = image.devicePixelRatio();
+              const QRect rows = qt.forms.WidgetOf(window.lblRow1[0])
+                                     ->geometry()
+                                     .united(qt.forms.WidgetOf(window.lblRow1[1])->geometry());
+              int rightmost = -1;
+              for (int y = static_cast<int>(rows.top() * ratio);
+                   y < (rows.bottom() + 1) * ratio && y < image.height(); ++y) {
+                const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                for (int x = image.width() - 1; x > rightmost; --x) {
+                  if (qGray(line[x]) < 160) rightmost = x;
+                }
               }
-            }
-            const int visible = qt::PixelsFromTwips(window.ScaleWidth(), 15);
-            EXPECT_LT(rightmost, visible) << "of a window " << visible << " pixels wide";
-            const qt::LabelWidget& label =
-                *static_cast<qt::LabelWidget*>(qt.forms.WidgetOf(window.lblRow1[1]));
-            if (label.font().letterSpacing() < 0) {
-              EXPECT_GT(rightmost, visible - QFontMetrics(label.font()).height())
-                  << "narrowed more than needed";
+              const double visible = qt::PixelsFromTwips(window.ScaleWidth(), 15) * ratio;
+              EXPECT_LT(rightmost, visible) << "of a window " << visible << " pixels wide";
+              const qt::LabelWidget& label =
+                  *static_cast<qt::LabelWidget*>(qt.forms.WidgetOf(window.lblRow1[1]));
+              if (label.font().letterSpacing() < 0) {
+                EXPECT_GT(rightmost, visible - QFontMetrics(label.font()).height() * ratio)
+                    << "narrowed more than needed";
+              }
             }
           }
         }
       }
+      window.Unload();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    window.Unload();
-    QCoreApplication::processEvents();
   }
+  qt::QtScreen::Magnify(1);
 }
 
 TEST(QtPictures, CursorsCarryTheirHotSpotAndJunkGivesNoPicture) {
@@ -313,6 +369,35 @@ TEST(QtPictures, CursorsCarryTheirHotSpotAndJunkGivesNoPicture) {
     EXPECT_GE(image.width(), 1440);
     EXPECT_GE(image.height(), 1024);
   }
+}
+
+// On a screen drawn larger every shipped picture comes from the one made for twice the size,
+// standing as large as the first; a picture without one is the first, enlarged.
+TEST(QtPictures, ALargerScreenGetsThePicturesMadeForIt) {
+  qt::QtPictures pictures;
+  std::vector<std::string> names{"Configure/CoverImg.jpg", "Icosource/hand.cur"};
+  for (int n = 1; n <= 6; ++n) names.push_back("Configure/BK" + std::to_string(n) + ".jpg");
+  for (int n = 1; n <= 8; ++n) names.push_back("Icosource/tool" + std::to_string(n) + ".png");
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    const std::u16string path = codepage::DecodeUtf8((kAssets / name).string());
+    const auto first = pictures.LoadFor(path, 1.0);
+    const auto twice = pictures.LoadFor(path, 1920.0 / 1366);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(twice, nullptr);
+    const auto& small = static_cast<const qt::QtPicture&>(*first);
+    const auto& large = static_cast<const qt::QtPicture&>(*twice);
+    EXPECT_EQ(large.Source(), path) << "known by the name the reader asked for";
+    EXPECT_EQ(large.Image().size(), small.Image().size() * 2);
+    EXPECT_EQ(large.Image().deviceIndependentSize(), small.Image().deviceIndependentSize());
+    EXPECT_EQ(large.Pixmap().deviceIndependentSize(), small.Pixmap().deviceIndependentSize());
+    EXPECT_EQ(large.HotSpot(), small.HotSpot());
+  }
+  fake::TempDir dir;
+  std::filesystem::copy_file(kAssets / "Icosource" / "tool1.png", dir.path() + "/tool1.png");
+  const auto alone = pictures.LoadFor(dir.path16() + u"/tool1.png", 2.0);
+  ASSERT_NE(alone, nullptr);
+  EXPECT_EQ(static_cast<const qt::QtPicture&>(*alone).Image().devicePixelRatio(), 1.0);
 }
 
 TEST(QtDialogs, TheOpenFilterBecomesQtsForm) {

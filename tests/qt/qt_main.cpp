@@ -1,5 +1,5 @@
 // The Qt tests run on the offscreen platform with a 1024*768 screen at 96 dpi, so a twip is a
-// fifteenth of a pixel as on the reader's usual screen.
+// fifteenth of a pixel as on the reader's usual screen; a 1920*1080 screen stands to its right.
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
   QFile file(config);
   if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
     file.write(R"({"screens":[{"name":"S","x":0,"y":0,"width":1024,"height":768,)"
+               R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1},)"
+               R"({"name":"W","x":1024,"y":0,"width":1920,"height":1080,)"
                R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
     file.close();
   }

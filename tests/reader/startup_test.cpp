@@ -61,6 +61,58 @@ TEST_F(ReaderStartTest, OnlyTheFourScreenModesStart) {
   }
 }
 
+// A screen of another size gets the mode that covers most of it, drawn as large as it allows;
+// a screen no mode fits is refused as before. Figures are the screen's pixels after the desktop's
+// own scaling.
+TEST(ScreenFit, EachScreenGetsTheModeThatFillsItMost) {
+  struct Case {
+    int width, height;
+    int modeWidth, modeHeight;  // 0: no mode fits
+    double scale;
+    int forcedWidth = 0, forcedHeight = 0;
+  };
+  for (const Case& c : {
+           Case{1024, 768, 1024, 768, 1.0},  // the four modes, as they have always been
+           Case{1280, 1024, 1280, 1024, 1.0},
+           Case{1366, 768, 1366, 768, 1.0},
+           Case{1440, 900, 1440, 900, 1.0},
+           Case{1920, 1080, 1366, 768, 1.4056},
+           Case{1920, 1200, 1440, 900, 1.3333},
+           Case{2560, 1440, 1366, 768, 1.8741},
+           Case{3440, 1440, 1366, 768, 1.875},  // wider than any mode: as high as the screen
+           Case{1280, 800, 1024, 768, 1.0417},  // only the smallest fits
+           Case{1600, 900, 1366, 768, 1.1713},  // 1440*900 fits too, but covers less
+           Case{3840, 2160, 1366, 768, 2.8111},
+           Case{5120, 2880, 1366, 768, 3.7482},
+           Case{1600, 1200, 1024, 768, 1.5625},  // 4:3 fills it; 1280*1024 would leave bands
+           Case{1024, 600, 0, 0, 0},
+           Case{800, 600, 0, 0, 0},
+           Case{768, 1024, 0, 0, 0},                         // a mode's size turned on its side
+           Case{1920, 1080, 1024, 768, 1.40625, 1024, 768},  // --screen chooses the mode
+           Case{1920, 1080, 1440, 900, 1.2, 1440, 900},
+           Case{1440, 900, 1440, 900, 1.0, 1440, 900},
+           Case{1366, 768, 0, 0, 0, 1440, 900},  // a --screen larger than the screen
+       }) {
+    SCOPED_TRACE(::testing::Message() << c.width << "*" << c.height << " --screen " << c.forcedWidth
+                                      << "*" << c.forcedHeight);
+    const std::optional<ScreenFit> fit =
+        FitScreen(c.width, c.height, c.forcedWidth, c.forcedHeight);
+    if (c.modeWidth == 0) {
+      EXPECT_FALSE(fit.has_value());
+      continue;
+    }
+    ASSERT_TRUE(fit.has_value());
+    EXPECT_EQ(fit->Width, c.modeWidth);
+    EXPECT_EQ(fit->Height, c.modeHeight);
+    EXPECT_NEAR(fit->Scale, c.scale, 0.00005);
+    EXPECT_TRUE(FitsAtScale(*fit, fit->Scale, c.width, c.height)) << "drawn inside the screen";
+    EXPECT_TRUE(fit->Width * fit->Scale > c.width - 1 || fit->Height * fit->Scale > c.height - 1)
+        << "as large as the screen allows";
+    EXPECT_DOUBLE_EQ(LargestScale(*fit, c.width, c.height), fit->Scale);
+    EXPECT_FALSE(FitsAtScale(*fit, fit->Scale + 0.01, c.width, c.height)) << "no larger";
+  }
+}
+
 TEST_F(ReaderStartTest, LaysTheWindowOutAt1024By768) {
   frmMain& window = Start();
   EXPECT_EQ(window.Height, 11070);

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -210,7 +211,7 @@ void ApplyComboBox(ui::ComboBox& combo, QComboBox* widget, ui::Prop id) {
 
 }  // namespace
 
-QtBackend::QtBackend(const Screen& screen) : screen_(screen) {}
+QtBackend::QtBackend(const QtScreen& screen) : screen_(screen) {}
 
 QtBackend::~QtBackend() {
   for (auto& entry : widgets_) {
@@ -536,7 +537,8 @@ void QtBackend::Forget(ui::Control& control) {
 
 void QtBackend::ApplyGeometry(ui::Control& control, QWidget* widget) {
   if (auto* form = dynamic_cast<ui::Form*>(&control)) {
-    widget->move(Pixels(form->Left), Pixels(form->Top));
+    // A form's place is on the area the reader lays itself out in, wherever that is on the desktop.
+    widget->move(screen_.Origin() + QPoint(Pixels(form->Left), Pixels(form->Top)));
     widget->setFixedSize(Pixels(form->ScaleWidth()), Pixels(form->ScaleHeight()));
     return;
   }
@@ -577,11 +579,33 @@ void QtBackend::ApplyToolbar(ui::Toolbar& toolbar, QWidget* widget) {
   static_cast<ToolbarWidget*>(widget)->SetButtons(looks, places);
 }
 
+namespace {
+
+// The cursor at the size of the layout's pixels, `ratio` device pixels each, sharp: the picture is
+// made for that many device pixels rather than left to be enlarged.
+QCursor CursorAt(const QtPicture& picture, qreal ratio) {
+  const QImage& image = picture.Image();
+  const QSize device = (image.deviceIndependentSize() * ratio).toSize();
+  QImage sized = image.size() == device
+                     ? image
+                     : image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
+    // X shows a cursor's picture pixel for pixel and takes its hot spot in those pixels.
+    sized.setDevicePixelRatio(1);
+    const QPoint hot = (QPointF(picture.HotSpot()) * ratio).toPoint();
+    return QCursor(QPixmap::fromImage(sized), hot.x(), hot.y());
+  }
+  sized.setDevicePixelRatio(ratio);
+  return QCursor(QPixmap::fromImage(sized), picture.HotSpot().x(), picture.HotSpot().y());
+}
+
+}  // namespace
+
 void QtBackend::ApplyPointer(ui::Form& form, QWidget* widget) {
   const auto* picture = dynamic_cast<const QtPicture*>(form.MouseIcon.get().get());
   if (form.MousePointer == ui::MousePointer::Custom) {
     if (picture != nullptr) {
-      widget->setCursor(QCursor(picture->Pixmap(), picture->HotSpot().x(), picture->HotSpot().y()));
+      widget->setCursor(CursorAt(*picture, screen_.DevicePixelRatio()));
     } else {
       widget->setCursor(Qt::PointingHandCursor);
     }

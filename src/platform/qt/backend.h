@@ -17,9 +17,11 @@ class QWidget;
 
 namespace quillon::qt {
 
+class QtScreen;
+
 class QtBackend : public QObject, public FormHost, public ui::ControlObserver {
  public:
-  explicit QtBackend(const Screen& screen);
+  explicit QtBackend(const QtScreen& screen);
   ~QtBackend() override;
 
   void Show(ui::Form& form) override;
@@ -54,7 +56,7 @@ class QtBackend : public QObject, public FormHost, public ui::ControlObserver {
   int Pixels(int twips) const;
   int Twips(int pixels) const;
 
-  const Screen& screen_;
+  const QtScreen& screen_;
   std::unordered_map<const ui::Control*, QWidget*> widgets_;
   std::unordered_map<const QObject*, ui::Control*> controls_;
   std::unordered_map<const ui::Control*, QTimer*> timers_;

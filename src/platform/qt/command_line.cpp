@@ -34,14 +34,20 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, const QS
                                          QStringLiteral("显示版本后退出。"));
   const QCommandLineOption screen(
       QStringLiteral("screen"),
-      QStringLiteral("在更大的屏幕上按这四种分辨率之一布局：") + kScreens + QStringLiteral("。"),
+      QStringLiteral("按这四种分辨率之一布局：") + kScreens +
+          QStringLiteral("；屏幕更大时放大到屏幕能放下的大小。不给出时按屏幕选择最合适的一种。"),
       QStringLiteral("WxH"));
+  const QCommandLineOption scale(
+      QStringLiteral("scale"),
+      QStringLiteral("放大倍数，1 到 4 之间，如 1.5；1 为不放大。不给出时放大到屏幕能放下的大小。"),
+      QStringLiteral("F"));
   const QCommandLineOption chapters(
       QStringLiteral("chapters"),
       QStringLiteral("列出这本书的章节后退出：每章一行，书中的行号、制表符和章节标题（UTF-8）。"));
   parser.addOption(help);
   parser.addOption(versionOption);
   parser.addOption(screen);
+  parser.addOption(scale);
   parser.addOption(chapters);
   parser.addPositionalArgument(QStringLiteral("BOOK"),
                                QStringLiteral("要打开的书；读过的书从上次的进度接着读。"),
@@ -69,6 +75,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, const QS
     }
     line.ScreenWidth = match.captured(1).toInt();
     line.ScreenHeight = match.captured(2).toInt();
+  }
+  if (parser.isSet(scale)) {
+    const QString value = parser.value(scale);
+    bool number = false;
+    const double factor = value.toDouble(&number);
+    // The comparison is written so that NaN fails it too.
+    if (!number || !(factor >= 1.0 && factor <= 4.0)) {
+      return Ending(2, program + QStringLiteral(": --scale ") + value +
+                           QStringLiteral(" 不是 1 到 4 之间的数，如 1、1.5 或 2。\n"));
+    }
+    line.Scale = factor;
   }
   const QStringList books = parser.positionalArguments();
   if (books.size() > 1) {

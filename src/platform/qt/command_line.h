@@ -1,6 +1,6 @@
 #pragma once
-// The reader's command line: quillon [--screen WxH] [BOOK] or quillon --chapters BOOK, besides
-// --help and --version.
+// The reader's command line: quillon [--screen WxH] [--scale F] [BOOK] or quillon --chapters
+// BOOK, besides --help and --version.
 
 #include <QString>
 #include <QStringList>
@@ -16,6 +16,8 @@ struct CommandLine {
   // --screen: lay the reader out for this supported size on a larger screen.
   int ScreenWidth = 0;
   int ScreenHeight = 0;
+  // --scale: the factor the layout is drawn at, 1 to 4; 0 lets the screen decide.
+  double Scale = 0;
   // --chapters: print the book's chapters and end, without a window.
   bool ListChapters = false;
   // Help, the version or a mistake: print Output (on standard error when the code is not 0)

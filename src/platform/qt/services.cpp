@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
+#include <QCursor>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -23,15 +24,15 @@
 #include <memory>
 #include <thread>
 
+// The one call past Qt's public interface: the factor QT_SCALE_FACTOR gives, set once the screen
+// is known rather than before Qt starts.
+#include <QtGui/private/qhighdpiscaling_p.h>
+
 #include "platform/qt/convert.h"
 
 namespace quillon::qt {
 
 namespace {
-
-QScreen* PrimaryScreen() {
-  return QGuiApplication::primaryScreen();
-}
 
 int TwipsPerPixel(double dotsPerInch) {
   if (dotsPerInch <= 0) return 15;
@@ -48,24 +49,51 @@ QString LineBreaks(const std::u16string& text) {
 
 }  // namespace
 
+QtScreen::QtScreen() : screen_(QGuiApplication::screenAt(QCursor::pos())) {}
+
+QScreen* QtScreen::Current() const {
+  // A screen unplugged while the reader runs leaves the primary one.
+  return screen_ != nullptr ? screen_.data() : QGuiApplication::primaryScreen();
+}
+
 int QtScreen::TwipsPerPixelX() const {
-  QScreen* screen = PrimaryScreen();
+  QScreen* screen = Current();
   return TwipsPerPixel(screen != nullptr ? screen->logicalDotsPerInchX() : 96.0);
 }
 
 int QtScreen::TwipsPerPixelY() const {
-  QScreen* screen = PrimaryScreen();
+  QScreen* screen = Current();
   return TwipsPerPixel(screen != nullptr ? screen->logicalDotsPerInchY() : 96.0);
 }
 
 int QtScreen::PixelWidth() const {
-  QScreen* screen = PrimaryScreen();
+  QScreen* screen = Current();
   return screen != nullptr ? screen->geometry().width() : 0;
 }
 
 int QtScreen::PixelHeight() const {
-  QScreen* screen = PrimaryScreen();
+  QScreen* screen = Current();
   return screen != nullptr ? screen->geometry().height() : 0;
+}
+
+void QtScreen::Magnify(double factor) {
+  // Qt's own factor, which a user may have set for every program, stays under ours.
+  bool set = false;
+  const double desktop = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&set);
+  QHighDpiScaling::setGlobalFactor((set && desktop > 0 ? desktop : 1.0) * factor);
+}
+
+QPoint QtScreen::Origin() const {
+  QScreen* screen = Current();
+  if (screen == nullptr) return {};
+  const QRect whole = screen->geometry();
+  const int spare = areaWidth_ > 0 ? std::max(0, whole.width() - areaWidth_) : 0;
+  return whole.topLeft() + QPoint(spare / 2, 0);
+}
+
+qreal QtScreen::DevicePixelRatio() const {
+  QScreen* screen = Current();
+  return screen != nullptr ? screen->devicePixelRatio() : 1.0;
 }
 
 int QtScreen::WidthTwips() const {
@@ -211,8 +239,33 @@ const QPixmap& QtPicture::Pixmap() const {
   return pixmap_;
 }
 
+namespace {
+
+// "CoverImg.jpg" drawn at twice the size is "CoverImg@2x.jpg", beside it.
+QString TwiceName(const QString& name) {
+  const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
+  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+  return dot > slash ? name.left(dot) + QStringLiteral("@2x") + name.mid(dot)
+                     : name + QStringLiteral("@2x");
+}
+
+}  // namespace
+
 ui::PicturePtr QtPictures::Load(const std::u16string& path) {
+  return LoadFor(path, qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0);
+}
+
+ui::PicturePtr QtPictures::LoadFor(const std::u16string& path, qreal devicePixelRatio) {
   const QString name = ToQString(path);
+  // On a screen drawn larger, the picture made for twice the size, when there is one: drawn
+  // smaller it stays sharp, where the picture of the first size would be blurred by enlarging.
+  if (devicePixelRatio > 1) {
+    if (auto twice = Read(path, TwiceName(name), 2)) return twice;
+  }
+  return Read(path, name, 1);
+}
+
+ui::PicturePtr QtPictures::Read(const std::u16string& source, const QString& name, int ratio) {
   QFile file(name);
   if (!file.open(QIODevice::ReadOnly)) return nullptr;
   const QByteArray header = file.peek(14);
@@ -225,12 +278,13 @@ ui::PicturePtr QtPictures::Load(const std::u16string& path) {
       return static_cast<int>(static_cast<unsigned char>(header[at])) |
              (static_cast<int>(static_cast<unsigned char>(header[at + 1])) << 8);
     };
-    hotSpot = QPoint(u16(10), u16(12));
+    hotSpot = QPoint(u16(10), u16(12)) / ratio;
   }
   QImageReader reader(&file, isCursor ? QByteArray("cur") : QByteArray());
   QImage image = reader.read();
   if (image.isNull()) return nullptr;
-  return std::make_shared<QtPicture>(path, std::move(image), isCursor, hotSpot);
+  image.setDevicePixelRatio(ratio);
+  return std::make_shared<QtPicture>(source, std::move(image), isCursor, hotSpot);
 }
 
 }  // namespace quillon::qt

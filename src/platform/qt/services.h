@@ -1,10 +1,12 @@
 #pragma once
-// The platform services on Qt: the primary screen, the standard dialogs, the local clock, the
-// program's folder, and pictures read with Qt's image plugins.
+// The platform services on Qt: the screen the reader starts on, the standard dialogs, the local
+// clock, the program's folder, and pictures read with Qt's image plugins.
 
 #include <QImage>
 #include <QPixmap>
 #include <QPoint>
+#include <QPointer>
+#include <QScreen>
 #include <string>
 
 #include "platform/data_folders.h"
@@ -12,21 +14,35 @@
 
 namespace quillon::qt {
 
+// One screen of the desktop, not the whole of several: the one under the mouse when the reader
+// starts, or the primary one.
 class QtScreen : public Screen {
  public:
+  QtScreen();
   int WidthTwips() const override;
   int HeightTwips() const override;
   int TwipsPerPixelX() const override;
   int TwipsPerPixelY() const override;
-  // The size the reader lays itself out for, instead of the whole screen's (--screen).
+  // The size the reader lays itself out for, instead of the whole screen's: one of its modes on a
+  // screen of another size. The area stands at the top of the screen, centred across it.
   void UseArea(int widthPixels, int heightPixels) {
     areaWidth_ = widthPixels;
     areaHeight_ = heightPixels;
   }
+  // The screen's size in the pixels the desktop counts (after its own scaling, and ours).
   int PixelWidth() const;
   int PixelHeight() const;
+  // Draws every window `factor` times larger than the desktop would, text and shapes at the
+  // device's own resolution. Only before the first window is made.
+  static void Magnify(double factor);
+  // The top-left corner of the area on the desktop, in the desktop's coordinates.
+  QPoint Origin() const;
+  // Device pixels to a pixel of the layout: the desktop's scaling times ours.
+  qreal DevicePixelRatio() const;
 
  private:
+  QScreen* Current() const;
+  QPointer<QScreen> screen_;
   int areaWidth_ = 0;
   int areaHeight_ = 0;
 };
@@ -66,7 +82,8 @@ class QtProgram : public Program {
   bool ended_ = false;
 };
 
-// A picture as Qt holds it; a cursor file also carries its hot spot.
+// A picture as Qt holds it, with the device pixels to a pixel of the layout it was drawn for; a
+// cursor file also carries its hot spot, in pixels of the layout.
 class QtPicture : public ui::Picture {
  public:
   QtPicture(std::u16string source, QImage image, bool isCursor, QPoint hotSpot)
@@ -89,7 +106,13 @@ class QtPicture : public ui::Picture {
 
 class QtPictures : public Pictures {
  public:
+  // For the desktop's screens as they are.
   ui::PicturePtr Load(const std::u16string& path) override;
+  // For a screen of that many device pixels to a pixel of the layout.
+  ui::PicturePtr LoadFor(const std::u16string& path, qreal devicePixelRatio);
+
+ private:
+  ui::PicturePtr Read(const std::u16string& source, const QString& name, int ratio);
 };
 
 // Turns the filter of the open dialog, "txt(*.txt)|*.txt|All Files(*.*)|*.*", into Qt's form,

@@ -58,6 +58,8 @@ void PictureSurface::Redraw() {
   }
   QPainter painter(&cache_);
   painter.fillRect(rect(), back_);
+  // A picture made for another scale than the screen's is resampled smoothly, not pixel by pixel.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
   if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
   if (border_) {
     painter.setPen(QColor(128, 128, 128));
