@@ -64,6 +64,8 @@ int main(int argc, char** argv) {
       argc > 1 ? argv[1] : std::string(QUILLON_BOOKS_DIR) + "/sample-short.gbk.txt";
 
   quillon::qt::QtPlatform qt;
+  // As the reader fills its screen: a larger one gets a layout drawn larger.
+  if (qt.FitScreen({})) return 1;
   BenchMachine machine(quillon::codepage::DecodeUtf8(folder.string()));
   quillon::Platform platform{qt.screen, machine, qt.forms, qt.clock, machine, qt.pictures};
   quillon::mPubVariable pub;

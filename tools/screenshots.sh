@@ -18,8 +18,14 @@
 #                 pixels wider than the page at the table's 103 characters and is drawn narrowed
 #   chapters-1440.png, search-1440.png  the chapter list and a search of 黛玉 over that layout
 #   screen-1440-on-1920.png  a book opened from the command line with --screen 1440x900 on a
-#                 1920*1080 screen
-#   refusal.png   the message a 1600*900 screen gets, after which the reader must end by itself
+#                 1920*1080 screen: that layout, drawn 1.2 times larger
+#   page-1920.png, fullscreen-1920.png  a book on a 1920*1080 screen without options: the
+#                 1366*768 layout drawn 1920/1366 times larger, normal and full screen
+#   page-2560.png, fullscreen-2560.png  the same on a 2560*1440 screen
+#   cover-2x.png, page-2x.png  a 3840*2160 screen whose desktop doubles everything (Qt's own
+#                 scale factor 2): the cover and a page drawn from the pictures made for it
+#   refusal.png   the message a 1024*600 screen, which no layout fits, gets, after which the reader
+#                 must end by itself
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -59,12 +65,14 @@ shoot() {
   echo "saved $out/$1"
 }
 
-# Clicks at a point given in twips inside the reader's window (15 twips to the pixel).
+# Clicks at a point given in twips inside the reader's window (15 twips to the pixel, each pixel
+# drawn $scale screen pixels wide on a screen the reader fills by drawing larger).
+scale=1
 click_twips() {
-  local window="$1" x="$2" y="$3" left top
+  local window="$1" x="$2" y="$3"
   eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y)=')"
-  left=$X top=$Y
-  xdotool mousemove --sync $((left + x / 15)) $((top + y / 15)) click 1
+  xdotool mousemove --sync "$(awk -v o="$X" -v t="$x" -v s="$scale" 'BEGIN { printf "%d", o + t / 15 * s }')" \
+    "$(awk -v o="$Y" -v t="$y" -v s="$scale" 'BEGIN { printf "%d", o + t / 15 * s }')" click 1
 }
 
 book="$QUILLON_ROOT/tests/data/books/sample-short.gbk.txt"
@@ -207,7 +215,7 @@ shoot search-1440.png 1.5
 kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
 quillon_stop_xvfb
 
-# A larger screen, opted in: the reader lays itself out for 1440*900 at the top left.
+# A larger screen with a layout chosen by hand: 1440*900, drawn as large as 1080 rows allow.
 quillon_start_xvfb 1920x1080
 "$program/bin/quillon" --screen 1440x900 "$books/xiyouji.gbk.txt" & reader=$!
 wait_window >/dev/null
@@ -215,15 +223,43 @@ shoot screen-1440-on-1920.png 2
 kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
 quillon_stop_xvfb
 
+# The common desktop screens without options: a book, then the toolbar's "全屏阅读".
+shoot_large_screen() {
+  quillon_start_xvfb "$1"
+  scale="$2"
+  "$program/bin/quillon" "$books/hongloumeng.gbk.txt" & reader=$!
+  main="$(wait_window)"
+  shoot "page-$3.png" 2
+  click_twips "$main" $((45 + 3 * 810 + 405)) 352  # "全屏阅读"
+  shoot "fullscreen-$3.png" 1.5
+  kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
+  scale=1
+  quillon_stop_xvfb
+}
+shoot_large_screen 1920x1080 1.4056 1920
+shoot_large_screen 2560x1440 1.8741 2560
+
+# A desktop that doubles everything itself: its 1920*1080 is drawn 1920/1366 times larger again.
+quillon_start_xvfb 3840x2160
+QT_SCALE_FACTOR=2 "$program/bin/quillon" & reader=$!
+wait_window >/dev/null
+shoot cover-2x.png 2
+kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
+QT_SCALE_FACTOR=2 "$program/bin/quillon" "$books/hongloumeng.gbk.txt" & reader=$!
+wait_window >/dev/null
+shoot page-2x.png 2
+kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
+quillon_stop_xvfb
+
 rm -f "$data/Configure/Readerset.dat"
-quillon_start_xvfb 1600x900
+quillon_start_xvfb 1024x600
 "$program/bin/quillon" & reader=$!
 window="$(wait_window)"
 shoot refusal.png
 xdotool windowfocus --sync "$window" key Return 2>/dev/null || xdotool key Return
 for _ in $(seq 50); do kill -0 "$reader" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$reader" 2>/dev/null; then
-  echo "the reader did not end after the refusal at 1600*900" >&2
+  echo "the reader did not end after the refusal at 1024*600" >&2
   exit 1
 fi
 wait "$reader" 2>/dev/null || true; reader=""
@@ -231,4 +267,4 @@ if [ -e "$data/Configure/Readerset.dat" ]; then
   echo "the refused start wrote a settings file" >&2
   exit 1
 fi
-echo "at 1600*900 the reader showed its refusal and ended, writing nothing"
+echo "at 1024*600 the reader showed its refusal and ended, writing nothing"

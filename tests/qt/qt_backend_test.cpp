@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QWindow>
@@ -260,6 +261,32 @@ TEST(QtScreenFit, TheReaderFillsTheScreenUnderTheMouse) {
     EXPECT_EQ(top->y(), 0);
     const QImage cover = top->grab().toImage();
     EXPECT_EQ(cover.size(), QSize(818, 991)) << "drawn at the screen's own pixels";
+
+    // A control ends inside a device pixel, which must not be left unpainted (black) beside it, as
+    // the theme box of the settings, a picture box in a frame, was.
+    QImage settings;
+    QRect themes;
+    QTimer::singleShot(0, [&settings, &themes] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      if (dialog == nullptr) return;
+      if (auto* box = dialog->findChild<QWidget*>(QStringLiteral("Picture1"))) {
+        themes = QRect(box->mapTo(dialog, QPoint(0, 0)), box->size());
+      }
+      settings = dialog->grab().toImage().convertToFormat(QImage::Format_RGB32);
+      dialog->close();
+    });
+    window.lblSet.Click();
+    ASSERT_FALSE(settings.isNull());
+    ASSERT_FALSE(themes.isEmpty());
+    const qreal ratio = settings.devicePixelRatio();
+    for (int x = static_cast<int>(themes.left() * ratio) - 2;
+         x <= static_cast<int>((themes.right() + 1) * ratio) + 2; ++x) {
+      int black = 0;
+      for (int y = static_cast<int>(themes.top() * ratio); y < themes.bottom() * ratio; ++y) {
+        black += settings.pixel(x, y) == qRgb(0, 0, 0) ? 1 : 0;
+      }
+      EXPECT_LT(black, themes.height()) << "a black column at " << x;
+    }
     window.Unload();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }

@@ -12,13 +12,18 @@
 #include <QStyle>
 #include <QTextLayout>
 #include <QUrl>
+#include <QtMath>
 #include <algorithm>
+#include <cmath>
 
 namespace quillon::qt {
 
 PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {
   // Every pixel is painted here, so Qt may move the surface without repainting what lies under it.
-  setAttribute(Qt::WA_OpaquePaintEvent);
+  // Not at a fractional scale: there Qt rounds the surface's edge to a device pixel it leaves to
+  // no one, and a column of black shows at the right.
+  const qreal ratio = devicePixelRatioF();
+  setAttribute(Qt::WA_OpaquePaintEvent, ratio == std::floor(ratio));
 }
 
 void PictureSurface::SetBackColor(const QColor& color) {
@@ -52,12 +57,15 @@ void PictureSurface::childEvent(QChildEvent* event) {
 
 void PictureSurface::Redraw() {
   const qreal ratio = devicePixelRatioF();
-  if (cache_.size() != size() * ratio) {
-    cache_ = QPixmap(size() * ratio);
+  // At a fractional scale the widget's edge falls inside a device pixel, which it still paints:
+  // the picture takes in that pixel too, and the colour fills it, so no unpainted column shows.
+  const QSize device(qCeil(width() * ratio), qCeil(height() * ratio));
+  if (cache_.size() != device || cache_.devicePixelRatio() != ratio) {
+    cache_ = QPixmap(device);
     cache_.setDevicePixelRatio(ratio);
   }
+  cache_.fill(back_);
   QPainter painter(&cache_);
-  painter.fillRect(rect(), back_);
   // A picture made for another scale than the screen's is resampled smoothly, not pixel by pixel.
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
@@ -395,7 +403,7 @@ constexpr int kIconPixels = 24;
 }  // namespace
 
 ToolbarWidget::ToolbarWidget(QWidget* parent) : QWidget(parent) {
-  setAttribute(Qt::WA_OpaquePaintEvent);
+  // setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void ToolbarWidget::SetButtons(const std::vector<ToolbarButtonLook>& buttons,
