@@ -1,9 +1,11 @@
 // Any bytes as a book, wrapped with any row width from 1 to 200 and any page height from 1 to 60:
 // the rows are counted right, the pages are the rows' ceiling, no row is longer than the row
-// width plus one plus the indent, every character of the text appears on the pages, in order, and
-// its position gives back its row. Read on two to four threads the book has the same lines as on
-// one. The chapters are short lines of the book in order, and a search for a piece of the text
-// finds it, with every hit inside its line and none overlapping.
+// width plus two (and half a surrogate pair) plus the indent, every character of the text appears
+// on the pages, in order, and its position gives back its row; no row begins with closing
+// punctuation unless the row before took two, none ends with opening punctuation unless it holds
+// nothing else or ends its line, and no surrogate pair is parted. Read on two to four threads the
+// book has the same lines as on one. The chapters are short lines of the book in order, and a
+// search for a piece of the text finds it, with every hit inside its line and none overlapping.
 
 #include <cstdint>
 #include <cstdlib>
@@ -43,8 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   rows.Wrap(book, metrics);
 
   std::int64_t counted = 0;
-  for (std::int32_t line = 0; line < book.Count(); ++line)
-    counted += RowsOfLine(book.LineLength(line), metrics);
+  for (std::int32_t line = 0; line < book.Count(); ++line) {
+    counted += RowsOfLine(book.Line(line), metrics);
+    if (rows.RowsOf(book, line) != RowsOfLine(book.Line(line), metrics)) std::abort();
+  }
   if (rows.Count() != counted) std::abort();
   const std::int32_t pages = PageCountOf(rows.Count(), metrics.PageRows);
   const std::int64_t capacity = static_cast<std::int64_t>(pages) * metrics.PageRows;
@@ -61,13 +65,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::u16string bookText;
   std::size_t next = 0;
   for (std::int32_t line = 0; line < book.Count(); ++line) {
-    bookText += book.Line(line);
-    const std::int32_t count = RowsOfLine(book.LineLength(line), metrics);
+    const std::u16string_view text = book.Line(line);
+    bookText += text;
+    const std::int32_t count = RowsOfLine(text, metrics);
+    RowPiece before;
     for (std::int32_t row = 0; row < count; ++row, ++next) {
       const std::u16string& shown = all[next];
-      const RowPiece piece = RowOfLine(book.LineLength(line), row, metrics);
-      if (shown.size() > static_cast<std::size_t>(metrics.RowChars + 1 + piece.Indent))
+      const RowPiece piece = RowOfLine(text, row, metrics);
+      if (shown.size() > static_cast<std::size_t>(std::max(metrics.RowChars, 1) + 3 + piece.Indent))
         std::abort();
+      const auto at = [&text](std::int32_t i) { return text[static_cast<std::size_t>(i)]; };
+      if (row > 0 && piece.Length > 0) {
+        // A cut at piece.Offset: the row before ends there, this one starts there.
+        const std::int32_t cut = piece.Offset;
+        const bool tookTwo = before.Length >= 2 && IsClosingPunctuation(at(cut - 1)) &&
+                             IsClosingPunctuation(at(cut - 2));
+        if (IsClosingPunctuation(at(cut)) && !tookTwo) std::abort();
+        bool allOpening = true;
+        for (std::int32_t i = before.Offset; i < cut; ++i)
+          allOpening &= IsOpeningPunctuation(at(i));
+        if (IsOpeningPunctuation(at(cut - 1)) && !allOpening) std::abort();
+        if (at(cut - 1) >= 0xD800 && at(cut - 1) <= 0xDBFF && at(cut) >= 0xDC00 &&
+            at(cut) <= 0xDFFF)
+          std::abort();
+      }
+      before = piece;
       if (shown.compare(0, static_cast<std::size_t>(piece.Indent),
                         std::u16string(piece.Indent, u' ')) != 0) {
         std::abort();

@@ -13,27 +13,104 @@ constexpr std::int32_t kManyLines = 1 << 20;
 
 }  // namespace
 
-std::int32_t RowsOfLine(std::int32_t length, const WrapMetrics& metrics) {
-  if (length > metrics.RowChars - 2) return length / metrics.RowChars + 1;
-  return 1;
+namespace {
+
+constexpr std::u16string_view kClosing = u"，。、；：？！）］｝〕〉》」』】〗〙〛’”…—．～,.;:?!)]}";
+constexpr std::u16string_view kOpening = u"（［｛〔〈《「『【〖〘〚‘“([{";
+
+// Most of a book is ideographs, which are neither.
+bool IsIdeograph(char16_t c) {
+  return c >= 0x4E00 && c <= 0x9FFF;
 }
 
-RowPiece RowOfLine(std::int32_t length, std::int32_t row, const WrapMetrics& metrics) {
-  const std::int32_t chars = metrics.RowChars;
-  const std::int32_t whole = length / chars;
-  if (length == 0) return {};
-  if (length > chars - 2) {
-    if (whole == 0) return {0, length, 0};  // RowChars - 1 characters: the whole line, no indent
-    // Row m starts at m * RowChars - 2. Rows of one or two characters, which no screen has, would
-    // start before the line; clamping keeps every character in exactly one row.
-    const auto startOf = [chars](std::int32_t m) {
-      return m == 0 ? 0 : std::max(0, m * chars - 2);
-    };
-    const std::int32_t start = startOf(row);
-    const std::int32_t end = row < whole ? startOf(row + 1) : length;
-    return {start, end - start, row == 0 ? metrics.IndentWidth : 0};
+}  // namespace
+
+bool IsClosingPunctuation(char16_t c) {
+  return !IsIdeograph(c) && kClosing.find(c) != std::u16string_view::npos;
+}
+
+bool IsOpeningPunctuation(char16_t c) {
+  return !IsIdeograph(c) && kOpening.find(c) != std::u16string_view::npos;
+}
+
+namespace {
+
+bool IsHighSurrogate(char16_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+std::int32_t LengthOf(std::u16string_view line) {
+  return static_cast<std::int32_t>(std::min<std::size_t>(line.size(), INT32_MAX));
+}
+
+}  // namespace
+
+LineCutter::LineCutter(std::u16string_view line, const WrapMetrics& metrics)
+    : line_(line), metrics_(metrics) {}
+
+LineCutter::LineCutter(std::u16string_view line, const WrapMetrics& metrics, std::int32_t row,
+                       std::int32_t offset)
+    : line_(line), metrics_(metrics), row_(row), offset_(offset) {
+  done_ = row > 0 && offset >= LengthOf(line);
+}
+
+std::int32_t LineCutter::Cut(std::int32_t start, std::int64_t nominal) const {
+  const std::int32_t length = LengthOf(line_);
+  if (nominal >= length) return length;
+  auto cut = static_cast<std::int32_t>(nominal);
+  const auto at = [this](std::int32_t i) { return line_[static_cast<std::size_t>(i)]; };
+  if (IsHighSurrogate(at(cut - 1)) && IsLowSurrogate(at(cut)) && ++cut == length) return length;
+  if (IsClosingPunctuation(at(cut))) {
+    ++cut;
+    if (cut < length && IsClosingPunctuation(at(cut))) ++cut;
+    return cut;
   }
-  return {0, length, metrics.IndentWidth};
+  while (cut - 1 > start && IsOpeningPunctuation(at(cut - 1))) --cut;
+  return cut;
+}
+
+RowPiece LineCutter::Next() {
+  const std::int32_t length = LengthOf(line_);
+  const std::int32_t chars = metrics_.RowChars;
+  RowPiece piece;
+  if (row_ == 0) {
+    if (length == 0) {
+      done_ = true;
+      row_ = 1;
+      return piece;
+    }
+    if (length <= chars - 1) {
+      piece = {0, length, length == chars - 1 ? 0 : metrics_.IndentWidth};
+    } else {
+      // Screens have rows of dozens of characters; a row of one or two still shows something.
+      piece = {0, Cut(0, std::max(chars - 2, 1)), metrics_.IndentWidth};
+    }
+  } else if (length - offset_ <= std::int64_t{chars} + 1) {
+    piece = {offset_, length - offset_, 0};
+  } else {
+    piece = {offset_, Cut(offset_, std::int64_t{offset_} + std::max(chars, 1)) - offset_, 0};
+  }
+  offset_ = piece.Offset + piece.Length;
+  ++row_;
+  done_ = offset_ >= length;
+  return piece;
+}
+
+std::int32_t RowsOfLine(std::u16string_view line, const WrapMetrics& metrics) {
+  if (static_cast<std::int64_t>(line.size()) <= std::int64_t{metrics.RowChars} - 1) return 1;
+  LineCutter cutter(line, metrics);
+  while (!cutter.Done()) cutter.Next();
+  return cutter.Row();
+}
+
+RowPiece RowOfLine(std::u16string_view line, std::int32_t row, const WrapMetrics& metrics) {
+  LineCutter cutter(line, metrics);
+  RowPiece piece;
+  while (!cutter.Done() && cutter.Row() <= row) piece = cutter.Next();
+  return piece;
 }
 
 std::u16string WidestRows(const WrapMetrics& metrics) {
@@ -41,17 +118,36 @@ std::u16string WidestRows(const WrapMetrics& metrics) {
     return std::u16string(static_cast<std::size_t>(std::max(count, 0)), u'国');
   };
   return std::u16string(static_cast<std::size_t>(std::max(metrics.IndentWidth, 0)), u' ') +
-         full(metrics.RowChars - 2) + u'\n' + full(metrics.RowChars + 1);
+         full(metrics.RowChars) + u'\n' + full(metrics.RowChars + 2);
 }
 
 std::int32_t PageCountOf(std::int32_t rowCount, std::int32_t pageRows) {
   return rowCount / pageRows + (rowCount % pageRows != 0 ? 1 : 0);
 }
 
+namespace {
+
+// The rows of a line, and where every kCheckpoint-th of them starts (for a line of more rows than
+// that): one pass of the cutter over the line.
+template <typename Checkpoint>
+std::int32_t CutLine(std::u16string_view line, const WrapMetrics& metrics, std::int32_t every,
+                     Checkpoint&& checkpoint) {
+  if (static_cast<std::int64_t>(line.size()) <= std::int64_t{metrics.RowChars} - 1) return 1;
+  LineCutter cutter(line, metrics);
+  while (!cutter.Done()) {
+    if (cutter.Row() > 0 && cutter.Row() % every == 0) checkpoint(cutter.Offset());
+    cutter.Next();
+  }
+  return cutter.Row();
+}
+
+}  // namespace
+
 std::int32_t RowTable::CountRows(const BookText& lines, const WrapMetrics& metrics) {
   std::int64_t rows = 0;
-  lines.ForEachLineLength([&](std::int32_t, std::int32_t length) {
-    rows = std::min<std::int64_t>(rows + RowsOfLine(length, metrics), INT32_MAX);
+  lines.VisitLines(0, lines.Count(), [&](std::int32_t, std::u16string_view line) {
+    rows = std::min<std::int64_t>(rows + CutLine(line, metrics, INT32_MAX, [](std::int32_t) {}),
+                                  INT32_MAX);
   });
   return static_cast<std::int32_t>(rows);
 }
@@ -65,15 +161,27 @@ void RowTable::Wrap(const BookText& lines, const WrapMetrics& metrics) {
   // lines by the million; then each piece's entries move up by the rows of the pieces before it.
   const std::size_t pieces = lines.PieceCount();
   std::vector<std::int64_t> rows(pieces, 0);
+  std::vector<std::vector<LongLine>> longLines(pieces);
+  std::vector<std::vector<std::int32_t>> checkpoints(pieces);
   const auto wrapPiece = [&](std::size_t piece) {
     std::int64_t count = 0;
-    lines.ForEachLineLength(piece, [&](std::int32_t line, std::int32_t length) {
-      if (line % kStride == 0) {
-        firstRow_[static_cast<std::size_t>(line / kStride)] =
-            static_cast<std::int32_t>(std::min<std::int64_t>(count, INT32_MAX));
-      }
-      count += RowsOfLine(length, metrics);
-    });
+    const std::int32_t end = piece + 1 < pieces ? lines.PieceFirstLine(piece + 1) : lineCount_;
+    std::vector<std::int32_t>& starts = checkpoints[piece];
+    lines.VisitLines(lines.PieceFirstLine(piece), end,
+                     [&](std::int32_t line, std::u16string_view text) {
+                       if (line % kStride == 0) {
+                         firstRow_[static_cast<std::size_t>(line / kStride)] =
+                             static_cast<std::int32_t>(std::min<std::int64_t>(count, INT32_MAX));
+                       }
+                       const std::size_t first = starts.size();
+                       const std::int32_t lineRows =
+                           CutLine(text, metrics, kCheckpoint,
+                                   [&starts](std::int32_t offset) { starts.push_back(offset); });
+                       if (starts.size() > first) {
+                         longLines[piece].push_back({line, lineRows, first});
+                       }
+                       count += lineRows;
+                     });
     rows[piece] = count;
   };
   std::vector<std::thread> helpers;
@@ -92,6 +200,8 @@ void RowTable::Wrap(const BookText& lines, const WrapMetrics& metrics) {
 
   // Row numbers are 32-bit; a text that would pass that shows its first two thousand million.
   std::int64_t before = 0;
+  longLines_.clear();
+  checkpoints_.clear();
   for (std::size_t piece = 0; piece < pieces; ++piece) {
     const std::int32_t first = lines.PieceFirstLine(piece);
     const std::int32_t end = piece + 1 < pieces ? lines.PieceFirstLine(piece + 1) : lineCount_;
@@ -100,14 +210,73 @@ void RowTable::Wrap(const BookText& lines, const WrapMetrics& metrics) {
       entry = static_cast<std::int32_t>(std::min<std::int64_t>(before + entry, INT32_MAX));
     }
     before += rows[piece];
+    // A line's first checkpoint was counted within its piece.
+    for (LongLine line : longLines[piece]) {
+      line.FirstCheckpoint += checkpoints_.size();
+      longLines_.push_back(line);
+    }
+    checkpoints_.insert(checkpoints_.end(), checkpoints[piece].begin(), checkpoints[piece].end());
   }
   rowCount_ = static_cast<std::int32_t>(std::min<std::int64_t>(before, INT32_MAX));
 }
 
+const RowTable::LongLine* RowTable::LongLineOf(std::int32_t line) const {
+  const auto found = std::lower_bound(
+      longLines_.begin(), longLines_.end(), line,
+      [](const LongLine& entry, std::int32_t wanted) { return entry.Line < wanted; });
+  return found != longLines_.end() && found->Line == line ? &*found : nullptr;
+}
+
+std::int32_t RowTable::RowsOf(const BookText& lines, std::int32_t line) const {
+  if (std::int64_t{lines.LineLength(line)} <= std::int64_t{metrics_.RowChars} - 1) return 1;
+  if (const LongLine* known = LongLineOf(line)) return known->Rows;
+  return RowsOfLine(lines.Line(line), metrics_);
+}
+
+LineCutter RowTable::CutterAtRow(const BookText& lines, std::int32_t line, std::int32_t row) const {
+  const std::u16string_view text = lines.Line(line);
+  const LongLine* known = LongLineOf(line);
+  if (known == nullptr || row < kCheckpoint) return LineCutter(text, metrics_);
+  const std::int32_t checkpoint = std::min(row, known->Rows - 1) / kCheckpoint;
+  return LineCutter(
+      text, metrics_, checkpoint * kCheckpoint,
+      checkpoints_[known->FirstCheckpoint + static_cast<std::size_t>(checkpoint) - 1]);
+}
+
+LineCutter RowTable::CutterAtOffset(const BookText& lines, std::int32_t line,
+                                    std::int32_t offset) const {
+  const std::u16string_view text = lines.Line(line);
+  const LongLine* known = LongLineOf(line);
+  if (known == nullptr) return LineCutter(text, metrics_);
+  const auto begin = checkpoints_.begin() + static_cast<std::ptrdiff_t>(known->FirstCheckpoint);
+  const auto end = begin + (known->Rows - 1) / kCheckpoint;
+  // The last checkpoint at or before the offset.
+  const auto after = std::upper_bound(begin, end, offset);
+  if (after == begin) return LineCutter(text, metrics_);
+  return LineCutter(text, metrics_, static_cast<std::int32_t>(after - begin) * kCheckpoint,
+                    *(after - 1));
+}
+
+RowPiece RowTable::PieceOf(const BookText& lines, std::int32_t line, std::int32_t row) const {
+  LineCutter cutter = CutterAtRow(lines, line, row);
+  RowPiece piece;
+  while (!cutter.Done() && cutter.Row() <= row) piece = cutter.Next();
+  return piece;
+}
+
 std::int32_t RowTable::FirstRowOf(const BookText& lines, std::int32_t line) const {
   std::int64_t row = firstRow_[static_cast<std::size_t>(line / kStride)];
-  for (std::int32_t i = line / kStride * kStride; i < line; ++i) {
-    row += RowsOfLine(lines.LineLength(i), metrics_);
+  const std::int32_t from = line / kStride * kStride;
+  if (from < line) {
+    lines.VisitLines(from, line, [&](std::int32_t index, std::u16string_view text) {
+      if (static_cast<std::int64_t>(text.size()) <= std::int64_t{metrics_.RowChars} - 1) {
+        ++row;
+      } else if (const LongLine* known = LongLineOf(index)) {
+        row += known->Rows;
+      } else {
+        row += RowsOfLine(text, metrics_);
+      }
+    });
   }
   return static_cast<std::int32_t>(std::min<std::int64_t>(row, INT32_MAX));
 }
@@ -123,19 +292,22 @@ std::vector<std::u16string> RowTable::Rows(const BookText& lines, std::int32_t f
       std::upper_bound(firstRow_.begin(), firstRow_.end(), first) - firstRow_.begin() - 1;
   std::int32_t line = static_cast<std::int32_t>(stretch) * kStride;
   std::int64_t lineFirstRow = firstRow_[static_cast<std::size_t>(stretch)];
-  std::int32_t lineRows = RowsOfLine(lines.LineLength(line), metrics_);
+  std::int32_t lineRows = RowsOf(lines, line);
+  while (lineFirstRow + lineRows <= first) {
+    lineFirstRow += lineRows;
+    lineRows = RowsOf(lines, ++line);
+  }
+  LineCutter cutter = CutterAtRow(lines, line, static_cast<std::int32_t>(first - lineFirstRow));
   for (std::int32_t index = first; index < last; ++index) {
-    while (lineFirstRow + lineRows <= index) {
-      lineFirstRow += lineRows;
-      lineRows = RowsOfLine(lines.LineLength(++line), metrics_);
-    }
+    while (cutter.Done()) cutter = LineCutter(lines.Line(++line), metrics_);
+    while (cutter.Row() < index - lineFirstRow) cutter.Next();
     const std::u16string_view text = lines.Line(line);
-    const RowPiece piece = RowOfLine(lines.LineLength(line),
-                                     static_cast<std::int32_t>(index - lineFirstRow), metrics_);
+    const RowPiece piece = cutter.Next();
     std::u16string row(static_cast<std::size_t>(piece.Indent), u' ');
     row.append(text.substr(static_cast<std::size_t>(piece.Offset),
                            static_cast<std::size_t>(piece.Length)));
     rows.push_back(std::move(row));
+    if (cutter.Done()) lineFirstRow = index + 1;
   }
   return rows;
 }
@@ -150,11 +322,14 @@ std::int32_t RowTable::RowOfPosition(const BookText& lines, std::int32_t line,
                                      std::int32_t offset) const {
   if (line < 0 || line >= lineCount_) return -1;
   const std::int32_t first = FirstRowOf(lines, line);
-  const std::int32_t rows = RowsOfLine(lines.LineLength(line), metrics_);
-  // Row m of a wrapped line starts at m * RowChars - 2 (RowOfLine), so the last row starting at or
-  // before the offset holds it; a line of one row answers the same way through the clamp.
-  const std::int64_t row = (static_cast<std::int64_t>(std::max(offset, 0)) + 2) / metrics_.RowChars;
-  return first + static_cast<std::int32_t>(std::clamp<std::int64_t>(row, 0, std::max(rows - 1, 0)));
+  LineCutter cutter = CutterAtOffset(lines, line, std::max(offset, 0));
+  std::int32_t row = cutter.Row();
+  while (!cutter.Done()) {
+    row = cutter.Row();
+    const RowPiece piece = cutter.Next();
+    if (offset < piece.Offset + piece.Length) break;
+  }
+  return static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{first} + row, INT32_MAX));
 }
 
 }  // namespace quillon

@@ -247,6 +247,17 @@ class BookText {
         },
         [this](std::size_t offset) { __builtin_prefetch(text_.data() + offset); });
   }
+  // The same without fetching text ahead, for a walk that looks at the text of few lines.
+  template <typename Visit>
+  void VisitLines(std::int32_t first, std::int32_t end, Visit&& visit) const {
+    lines_.ForEachLine(
+        first, end,
+        [&](std::int32_t index, std::size_t offset, std::int32_t length) {
+          visit(index,
+                std::u16string_view(text_.data() + offset, static_cast<std::size_t>(length)));
+        },
+        [](std::size_t) {});
+  }
   template <typename Visit>
   void ForEachLineLength(std::size_t piece, Visit&& visit) const {
     lines_.ForEachLength(piece, std::forward<Visit>(visit));

@@ -47,13 +47,12 @@ std::vector<RowMark> MarksOnPage(const BookText& book, const RowTable& rows,
   }
   const std::int64_t pageFirstRow = std::int64_t{page} * metrics.PageRows;
   const std::int32_t lineFirstRow = rows.RowOfPosition(book, hit.Line, 0);
-  const std::int32_t lineLength = book.LineLength(hit.Line);
   const std::int32_t end = hit.Offset + hit.Length;
   const std::int32_t lastRow = rows.RowOfPosition(book, hit.Line, end - 1);
   for (std::int32_t row = rows.RowOfPosition(book, hit.Line, hit.Offset); row <= lastRow; ++row) {
     const std::int64_t onPage = row - pageFirstRow;
     if (onPage < 0 || onPage >= metrics.PageRows) continue;
-    const RowPiece piece = RowOfLine(lineLength, row - lineFirstRow, metrics);
+    const RowPiece piece = rows.PieceOf(book, hit.Line, row - lineFirstRow);
     const std::int32_t from = std::max(hit.Offset, piece.Offset);
     const std::int32_t to = std::min(end, piece.Offset + piece.Length);
     if (to > from) {
@@ -64,8 +63,7 @@ std::vector<RowMark> MarksOnPage(const BookText& book, const RowTable& rows,
   return marks;
 }
 
-BookPlace PlaceOfRow(const BookText& book, const RowTable& rows, const WrapMetrics& metrics,
-                     std::int32_t row) {
+BookPlace PlaceOfRow(const BookText& book, const RowTable& rows, std::int32_t row) {
   if (book.Count() == 0) return {};
   // Every line has at least one row, so a line's first row grows with the line.
   std::int32_t low = 0, high = book.Count() - 1;
@@ -79,8 +77,8 @@ BookPlace PlaceOfRow(const BookText& book, const RowTable& rows, const WrapMetri
   }
   const std::int32_t length = book.LineLength(low);
   const std::int32_t inLine = row - rows.RowOfPosition(book, low, 0);
-  if (inLine >= RowsOfLine(length, metrics)) return {low, length};
-  return {low, RowOfLine(length, std::max(inLine, 0), metrics).Offset};
+  if (inLine >= rows.RowsOf(book, low)) return {low, length};
+  return {low, rows.PieceOf(book, low, std::max(inLine, 0)).Offset};
 }
 
 std::optional<SearchHit> FindHitFrom(const BookText& book, std::u16string_view phrase,

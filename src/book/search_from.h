@@ -13,24 +13,13 @@
 
 namespace quillon {
 
-// A character of the book: its line and its offset in UTF-16 units.
-struct BookPlace {
-  std::int32_t Line = 0;
-  std::int32_t Offset = 0;
-
-  bool operator<(const BookPlace& other) const {
-    return Line != other.Line ? Line < other.Line : Offset < other.Offset;
-  }
-};
-
 inline BookPlace PlaceOf(const SearchHit& hit) {
   return {hit.Line, hit.Offset};
 }
 
-// Where row `row` of the rows last wrapped with `metrics` starts; a row past the end gives the
-// end of the book's last line.
-BookPlace PlaceOfRow(const BookText& book, const RowTable& rows, const WrapMetrics& metrics,
-                     std::int32_t row);
+// Where row `row` of the rows last wrapped starts; a row past the end gives the end of the book's
+// last line.
+BookPlace PlaceOfRow(const BookText& book, const RowTable& rows, std::int32_t row);
 
 // Part of a hit on one row of a page: the row's place on the page, and the characters to mark
 // counted as the row is drawn, its indent first.

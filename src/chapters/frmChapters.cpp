@@ -101,11 +101,9 @@ void frmChapters::lstChapters_DblClick() {
   const int index = lstChapters.ListIndex;
   const std::vector<Chapter>& chapters = reader_.BookChapters;
   if (index < 0 || static_cast<std::size_t>(index) >= chapters.size()) return;
-  const std::int32_t page =
-      PageOfChapter(reader_.BookLines, chapters[static_cast<std::size_t>(index)], reader_.BookRows,
-                    reader_.PageRows);
+  const std::int32_t line = chapters[static_cast<std::size_t>(index)].Line;
   Unload();
-  reader_.ShowPageAtRest(page);
+  reader_.ShowPlaceAtRest(BookPlace{line, 0});
 }
 
 void frmChapters::lstChapters_KeyDown(int keyCode, int shift) {

@@ -119,6 +119,14 @@ std::optional<std::size_t> RegularFileSize(const std::u16string& path) {
   return static_cast<std::size_t>(info.st_size);
 }
 
+std::optional<FileStamp> FileStampOf(const std::u16string& path) {
+  struct stat info {};
+  if (::stat(SystemPath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return FileStamp{
+      static_cast<std::int64_t>(info.st_size),
+      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
 bool DirectoryExists(const std::u16string& path) {
   struct stat info {};
   return ::stat(SystemPath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);

@@ -3,6 +3,7 @@
 // the core and use '/' as the separator; they are turned into the system's bytes only at the
 // system call.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -21,6 +22,17 @@ std::u16string PathFromNative(std::string_view bytes);
 bool FileExists(const std::u16string& path);  // something that is not a directory
 // The size of a regular file; nullopt for anything else.
 std::optional<std::size_t> RegularFileSize(const std::u16string& path);
+
+// What tells one version of a file from another without reading it: its size and when it was last
+// written, to the nanosecond.
+struct FileStamp {
+  std::int64_t Size = 0;
+  std::int64_t Modified = 0;
+  bool operator==(const FileStamp& other) const {
+    return Size == other.Size && Modified == other.Modified;
+  }
+};
+std::optional<FileStamp> FileStampOf(const std::u16string& path);
 bool DirectoryExists(const std::u16string& path);
 // Creates the directory (its parent must exist). True when it exists afterwards.
 bool MakeDirectory(const std::u16string& path);

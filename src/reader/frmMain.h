@@ -146,6 +146,12 @@ class frmMain : public ui::Form {
   // How far into the book page index `page` is, as the records store it.
   float FractionOfPage(std::int32_t page) const;
   std::int32_t PageOfPlace(std::int32_t line, std::int32_t offset) const;
+  // The character the reader is at: the one a re-layout, a reopen, a chapter or a search hit went
+  // to, while its page is in view; otherwise the first of the page in view. Every re-layout shows
+  // the page that holds it, so no number of them moves the reader.
+  BookPlace PlaceInView() const;
+  // Shows the page that holds `place` at rest, as a jump does, and keeps the place.
+  void ShowPlaceAtRest(BookPlace place);
   // The top and bottom of the marked text on the screen, in twips; nullopt without a mark.
   std::optional<std::pair<int, int>> MarkOnScreen() const;
   void lblLastRead_Click();
@@ -222,10 +228,18 @@ class frmMain : public ui::Form {
   void TakeOpenedBook(const std::u16string& path);
   // Reads the book and shows its first page, as 打开书目 does once a file is chosen.
   bool OpenAtFirstPage(const std::u16string& path);
-  // The pages the open book has in the normal layout, for a book opened in the full-screen one.
-  std::int32_t PagesInNormalLayout() const;
+  // The rows of the normal layout, in which the records keep their pages.
+  std::optional<WrapMetrics> NormalMetrics() const;
   // Shows page index `page` (kept within the book) after a reopen, sliding its surface in.
   void ShowReopenedPage(std::int32_t page);
+  // The book at `path` read again: at its kept place when the book is the file it was kept for,
+  // otherwise at `place` if given, otherwise at the fraction `percent` of its pages.
+  bool Reopen(const std::u16string& path, std::optional<BookPlace> place, float percent);
+  std::optional<BookPlace> StoredPlace(const std::u16string& path) const;
+  // Keeps where the reader is in Places.dat, for the books of the history and the last-read one.
+  void StorePlace(BookPlace place);
+  // A place of the book as it is now read: within its lines.
+  BookPlace WithinBook(BookPlace place) const;
   void JumpToPage();
   void StopScrollingIfRunning();
   void MarkHit(const SearchHit& hit);
@@ -238,6 +252,10 @@ class frmMain : public ui::Form {
   bool settingsUnreadable_ = false;
   bool historyUnreadableTold_ = false;
   std::unique_ptr<frmAbout> about_;
+  // The place a re-layout, a reopen, a chapter or a search went to (see PlaceInView).
+  std::optional<BookPlace> keptPlace_;
+  // In the full-screen layout, the rows the book has in the normal one.
+  RowTable normalRows_;
 };
 
 }  // namespace quillon

@@ -64,15 +64,12 @@ void frmMain::TakeOpenedBook(const std::u16string& path) {
   WrapRows();
 }
 
-std::int32_t frmMain::PagesInNormalLayout() const {
+std::optional<WrapMetrics> frmMain::NormalMetrics() const {
   const SettingsRecord& settings = pub_.ReaderSettings;
   auto metrics = LookupRowMetrics(false, settings.FontSize, ScreenMode, settings.FontBold);
   if (!metrics) metrics = LookupRowMetrics(false, 10.5f, ScreenMode, settings.FontBold);
-  if (!metrics) return PageCount;
-  return PageCountOf(
-      RowTable::CountRows(BookLines,
-                          WrapMetrics{metrics->RowChars, metrics->PageRows, pub_.IndentWidth}),
-      metrics->PageRows);
+  if (!metrics) return std::nullopt;
+  return WrapMetrics{metrics->RowChars, metrics->PageRows, pub_.IndentWidth};
 }
 
 bool frmMain::LoadBookText(const std::u16string& path) {
@@ -130,6 +127,7 @@ bool frmMain::LoadBookText(const std::u16string& path) {
   BookRows = std::move(rows);
   BookChapters = std::move(chapters);
   MarkedHit.reset();
+  keptPlace_.reset();
   LineCount = BookLines.Count();
   BookEncodingInUse = book.Encoding;
   BookEncodingChosen = chosen.has_value();
@@ -141,9 +139,16 @@ void frmMain::WrapRows() {
   BookRows.Wrap(BookLines, WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
   RowCount = BookRows.Count();
   PageCount = PageCountOf(RowCount, PageRows);
-  // The reading position is stored as a page of the normal layout, so its page count is kept
-  // current in the full-screen layout too.
-  NormalPageCount = pub_.FullScreenMode ? PagesInNormalLayout() : PageCount;
+  // The reading position is stored as a page of the normal layout, so its rows are kept current
+  // in the full-screen layout too.
+  normalRows_ = RowTable();
+  NormalPageCount = PageCount;
+  if (pub_.FullScreenMode) {
+    if (const std::optional<WrapMetrics> normal = NormalMetrics()) {
+      normalRows_.Wrap(BookLines, *normal);
+      NormalPageCount = PageCountOf(normalRows_.Count(), normal->PageRows);
+    }
+  }
 }
 
 void frmMain::ShowPage(std::int32_t page) {

@@ -29,6 +29,26 @@ std::int32_t frmMain::PageOfPlace(std::int32_t line, std::int32_t offset) const 
   return BookRows.PageOfPosition(BookLines, line, offset, PageRows);
 }
 
+BookPlace frmMain::PlaceInView() const {
+  if (PageCount <= 0 || PageRows <= 0) return {};
+  const std::int32_t page = std::clamp(PageInView(), 0, PageCount - 1);
+  if (keptPlace_ && PageOfPlace(keptPlace_->Line, keptPlace_->Offset) == page) return *keptPlace_;
+  return PlaceOfRow(BookLines, BookRows, page * PageRows);
+}
+
+BookPlace frmMain::WithinBook(BookPlace place) const {
+  if (BookLines.Count() <= 0) return {};
+  place.Line = std::clamp(place.Line, 0, BookLines.Count() - 1);
+  place.Offset = std::clamp(place.Offset, 0, BookLines.LineLength(place.Line));
+  return place;
+}
+
+void frmMain::ShowPlaceAtRest(BookPlace place) {
+  place = WithinBook(place);
+  ShowPageAtRest(PageOfPlace(place.Line, place.Offset));
+  keptPlace_ = place;
+}
+
 void frmMain::ShowPageAtRest(std::int32_t page) {
   SettleSlide();
   CurrentPage = std::max(0, std::min(page, PageCount - 1));
@@ -68,8 +88,7 @@ frmMain::FindResult frmMain::FindHit(const std::u16string& phrase, bool backward
     place = PlaceOf(*MarkedHit);
     if (!backward) ++place.Offset;
   } else {
-    place = PlaceOfRow(BookLines, BookRows, WrapMetrics{RowChars, PageRows, pub_.IndentWidth},
-                       PageInView() * PageRows);
+    place = PlaceOfRow(BookLines, BookRows, PageInView() * PageRows);
   }
   const std::optional<SearchHit> hit =
       backward ? FindHitBefore(BookLines, phrase, place) : FindHitFrom(BookLines, phrase, place);
@@ -102,7 +121,7 @@ void frmMain::FindAgain(bool backward) {
 void frmMain::ShowHit(const SearchHit& hit) {
   if (OnCover() || hit.Line < 0 || hit.Line >= BookLines.Count()) return;
   StopScrollingIfRunning();
-  ShowPageAtRest(PageOfPlace(hit.Line, hit.Offset));
+  ShowPlaceAtRest(PlaceOf(hit));
   MarkHit(hit);
 }
 

@@ -1,5 +1,5 @@
 // The normal and the full-screen layout: the window's geometry for each, and the re-layout that
-// re-wraps the book and finds the page at the same reading fraction.
+// re-wraps the book and shows the page that holds the character the reader is at.
 
 #include <algorithm>
 
@@ -26,6 +26,7 @@ void frmMain::SetLayoutWindow(bool fullScreen) {
 
 void frmMain::FullScreen(const bool& mode) {
   SettleSlide();
+  const BookPlace place = PlaceInView();
   const int width = Width;
   PicPage.Left = width - PicPage.Width - 150;
   for (int k = 0; k <= 1; ++k) {
@@ -54,9 +55,11 @@ void frmMain::FullScreen(const bool& mode) {
   }
 
   FirstTurnPending = true;
-  CurrentPage = RoundHalfEven(static_cast<double>(BookPrePercent) * PageCount);
-  // A book that now has less than half as many pages, read from its first page, rounds to 0.
-  CurrentPage = std::max(1, std::min(CurrentPage, PageCount));
+  // The place stays as it was, not the first character of the page now shown: the page a place is
+  // on starts earlier in one layout than in another, and following that would walk the reader
+  // back a little at every re-layout.
+  keptPlace_ = WithinBook(place);
+  CurrentPage = PageOfPlace(keptPlace_->Line, keptPlace_->Offset) + 1;
   const std::int32_t index = CurrentPage - 1;
   ShowPage(index);
   if (!OnCover()) PlaceSurfacesAtRest(index);

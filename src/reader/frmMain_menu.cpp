@@ -59,8 +59,9 @@ void frmMain::ChooseEncoding(std::optional<BookEncoding> encoding) {
   }
   StopScrollingIfRunning();
   SettleSlide();
-  // The same place in the book, as a fraction of its pages, whatever the new text's length.
-  LoadHistoryRecord(strBookPath, FractionOfPage(PageInView()));
+  // The same character of the book, as far as the text read anew has it.
+  const BookPlace place = PlaceInView();
+  Reopen(strBookPath, place, FractionOfPage(PageInView()));
 }
 
 }  // namespace quillon

@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/rounding.h"
 #include "reader/frmMain.h"
+#include "records/book_places.h"
 #include "records/frmReadRecord.h"
 #include "records/last_read.h"
 #include "records/reading_history.h"
@@ -46,23 +47,29 @@ bool frmMain::SaveLastRead() {
   // page shown, so the reopen shows that page again.
   TakePageIndex();
   MakeBookmarkDirectory(directory);
+  const BookPlace place = PlaceInView();
   // An empty book stores 0, whatever the book before it had.
-  BookPrePercent = FractionOfPage(CurrentPage);
-  // The position stored is always one of the normal layout.
-  if (pub_.FullScreenMode) {
-    CurrentPage = RoundHalfEven(static_cast<double>(BookPrePercent) * NormalPageCount);
+  std::int32_t page = CurrentPage;
+  BookPrePercent = FractionOfPage(page);
+  // The page stored is always one of the normal layout: the one that holds the place.
+  const std::optional<WrapMetrics> normal = NormalMetrics();
+  if (pub_.FullScreenMode && normal && PageCount > 0) {
+    page = normalRows_.PageOfPosition(BookLines, place.Line, place.Offset, normal->PageRows);
+    BookPrePercent = NormalPageCount >= 1
+                         ? static_cast<float>(static_cast<double>(page) / NormalPageCount)
+                         : 0.0f;
   }
   if (!IsStorablePath(strBookPath)) {
     platform_.dialogs.MessageBox(kPathNotStorable, u"提示", MessageIcon::Information);
     return false;
   }
-  if (!files::ReplaceFile(LastReadFilePath(directory),
-                          LastReadFileBytes({strBookPath, CurrentPage}))) {
+  if (!files::ReplaceFile(LastReadFilePath(directory), LastReadFileBytes({strBookPath, page}))) {
     platform_.dialogs.MessageBox(kCannotSave, u"提示", MessageIcon::Information);
     return false;
   }
   switch (frmReadRecord::SaveReadRecord(platform_, pub_, strBookPath, BookPrePercent)) {
     case HistorySave::Saved:
+      StorePlace(place);
       return true;
     case HistorySave::Unreadable:
       platform_.dialogs.MessageBox(kHistoryUnreadable, u"提示", MessageIcon::Information);
@@ -82,6 +89,26 @@ void frmMain::ShowReopenedPage(std::int32_t page) {
   MainPage[CurrentPage % 2].SetFocus();
 }
 
+std::optional<BookPlace> frmMain::StoredPlace(const std::u16string& path) const {
+  const std::optional<files::FileStamp> stamp = files::FileStampOf(path);
+  const std::optional<std::string> bytes =
+      files::ReadWholeFile(BookPlacesFilePath(platform_.program.Directory()));
+  if (!stamp || !bytes) return std::nullopt;
+  return PlaceKeptFor(*bytes, path, *stamp);
+}
+
+void frmMain::StorePlace(BookPlace place) {
+  const std::u16string file = BookPlacesFilePath(platform_.program.Directory());
+  const std::optional<std::string> bytes = files::ReadWholeFile(file);
+  const std::optional<files::FileStamp> stamp = files::FileStampOf(strBookPath);
+  // A file there that cannot be read is not written over; the pages in the records remain.
+  if (!stamp || (!bytes && files::FileExists(file))) return;
+  std::vector<std::u16string> books(pub_.ReadRecordPath.begin(), pub_.ReadRecordPath.end());
+  books.push_back(strBookPath);
+  files::ReplaceFile(file, WithKeptPlace(bytes.value_or(std::string()),
+                                         KeptPlace{strBookPath, *stamp, place}, books));
+}
+
 void frmMain::lblLastRead_Click() {
   const auto bytes = files::ReadWholeFile(LastReadFilePath(platform_.program.Directory()));
   const std::optional<LastRead> record = bytes ? ParseLastReadFile(*bytes) : std::nullopt;
@@ -91,12 +118,17 @@ void frmMain::lblLastRead_Click() {
   }
   if (!LoadBookText(record->Path)) return;
   TakeOpenedBook(record->Path);
-  std::int32_t page = record->Page;
-  // The record holds a page of the normal layout; in full screen the same place is another page.
-  if (pub_.FullScreenMode && NormalPageCount > 0) {
-    page = RoundHalfEven(static_cast<double>(page) / NormalPageCount * PageCount);
+  if (const std::optional<BookPlace> place = StoredPlace(record->Path)) {
+    keptPlace_ = WithinBook(*place);
+    ShowReopenedPage(PageOfPlace(keptPlace_->Line, keptPlace_->Offset));
+  } else {
+    std::int32_t page = record->Page;
+    // The record holds a page of the normal layout; in full screen the same place is another page.
+    if (pub_.FullScreenMode && NormalPageCount > 0) {
+      page = RoundHalfEven(static_cast<double>(page) / NormalPageCount * PageCount);
+    }
+    ShowReopenedPage(page);
   }
-  ShowReopenedPage(page);
   ShowBookInfo();
   UpdatePageLabel();
   Toolbar.Visible = true;
@@ -107,10 +139,20 @@ bool frmMain::LoadHistoryRecord() {
 }
 
 bool frmMain::LoadHistoryRecord(const std::u16string& path, float percent) {
+  return Reopen(path, std::nullopt, percent);
+}
+
+bool frmMain::Reopen(const std::u16string& path, std::optional<BookPlace> place, float percent) {
   if (!LoadBookText(path)) return false;
   BookPrePercent = percent;
   TakeOpenedBook(path);
-  ShowReopenedPage(RoundHalfEven(static_cast<double>(BookPrePercent) * PageCount));
+  if (!place) place = StoredPlace(path);
+  if (place) {
+    keptPlace_ = WithinBook(*place);
+    ShowReopenedPage(PageOfPlace(keptPlace_->Line, keptPlace_->Offset));
+  } else {
+    ShowReopenedPage(RoundHalfEven(static_cast<double>(BookPrePercent) * PageCount));
+  }
   UpdatePageLabel();
   ShowBookInfo();
   Toolbar.Visible = true;

@@ -1,5 +1,6 @@
-// Wrapping lines into rows: the worked examples row by row, the edges around RowChars, and the
-// promise that rows put back together give the line again, however long it is.
+// Wrapping lines into rows: the worked examples row by row, punctuation at the cuts, the edges
+// around RowChars, and the promise that rows put back together give the line again, however long
+// it is.
 
 #include "book/book_rows.h"
 
@@ -57,6 +58,48 @@ TEST(WrapRows, TheWorkedExamples) {
   }
 }
 
+// Where a cut falls at punctuation it moves as Chinese text is set; elsewhere rows are the plain
+// ones above. Rows of 10 characters, the first 8 behind an indent, the last up to 11.
+TEST(WrapRows, PunctuationAtACutMoves) {
+  struct Example {
+    const char* what;
+    std::u16string line;
+    std::vector<std::u16string> rows;
+  };
+  const Example examples[] = {
+      {"a closing mark joins the row before",
+       u"abcdefgh，ijklmnopqrstu",
+       {u"    abcdefgh，", u"ijklmnopqr", u"stu"}},
+      {"two closing marks join it",
+       u"abcdefgh。”ijklmnopqrstu",
+       {u"    abcdefgh。”", u"ijklmnopqr", u"stu"}},
+      {"a third stays where it falls",
+       u"abcdefgh。”）ijklmnopqrst",
+       {u"    abcdefgh。”", u"）ijklmnopq", u"rst"}},
+      {"ASCII closing marks are closing marks", u"abcdefgh?!ijkl", {u"    abcdefgh?!", u"ijkl"}},
+      {"an opening mark goes to the next row",
+       u"abcdefg《hijklmnopqrs》",
+       {u"    abcdefg", u"《hijklmnop", u"qrs》"}},
+      {"two opening marks both go", u"abcdef“《ghijk", {u"    abcdef", u"“《ghijk"}},
+      {"a row of opening marks keeps one",
+       u"《《《《《《《《《《《《",
+       {u"    《", u"《《《《《《《《《《《"}},
+      {"a surrogate pair is not parted", u"abcdefg𠀀hijk", {u"    abcdefg𠀀", u"hijk"}},
+      {"a closing mark after a pair still joins", u"abcdefg𠀀，hij", {u"    abcdefg𠀀，", u"hij"}},
+      {"the marks that end the paragraph join its row rather than make one of their own",
+       u"abcdefghijklmnopqr。”",
+       {u"    abcdefgh", u"ijklmnopqr。”"}},
+      {"an opening mark before a cut goes on with the last row",
+       u"abcdefghijklmnopq“rstuvwxyz",
+       {u"    abcdefgh", u"ijklmnopq", u"“rstuvwxyz"}},
+      {"a line of RowChars - 1 stays one row, punctuation or not", u"abcdefgh，", {u"abcdefgh，"}},
+  };
+  for (const Example& example : examples) {
+    SCOPED_TRACE(example.what);
+    EXPECT_EQ(RowsOf({example.line}, kSmall), example.rows);
+  }
+}
+
 TEST(WrapRows, EdgesAroundTheRowWidth) {
   // RowChars - 2 is indented, RowChars - 1 stands alone, RowChars makes a second row of 2.
   EXPECT_EQ(RowsOf({Letters(8)}, kSmall).front().substr(0, 4), u"    ");
@@ -72,51 +115,77 @@ TEST(WrapRows, EdgesAroundTheRowWidth) {
             (std::vector<std::u16string>{u"", u"", u"", u"    ab"}));
 }
 
+// Text with punctuation of both kinds and surrogate pairs scattered through it.
+std::u16string Prose(int count) {
+  const char16_t* const pieces[] = {u"甲", u"乙", u"，", u"。”", u"“", u"《", u"》", u"𠀀", u"丙"};
+  std::u16string text;
+  for (int i = 0; static_cast<int>(text.size()) < count; ++i) text += pieces[(i * 7 + i / 5) % 9];
+  text.resize(static_cast<std::size_t>(count));
+  return text;
+}
+
 TEST(WrapRows, RowsGiveTheLineBackWhateverItsLength) {
   for (const WrapMetrics& metrics : {kSmall, WrapMetrics{41, 25, 4}, WrapMetrics{72, 25, 8},
                                      WrapMetrics{3, 1, 4}, WrapMetrics{1, 60, 4}}) {
     for (int length = 0; length <= (metrics.PageRows + 2) * metrics.RowChars + 3; ++length) {
-      SCOPED_TRACE(::testing::Message()
-                   << metrics.RowChars << "x" << metrics.PageRows << ", length " << length);
-      const std::u16string line = Letters(length);
-      const BookText text = BookText::FromText(u"\r\n" + line);
-      RowTable table;
-      table.Wrap(text, metrics);
-      std::u16string joined;
-      const int count = RowsOfLine(length, metrics);
-      for (int row = 0; row < count; ++row) {
-        const RowPiece piece = RowOfLine(length, row, metrics);
-        ASSERT_GE(piece.Offset, 0);
-        ASSERT_LE(piece.Offset + piece.Length, length);
-        ASSERT_LE(piece.Length, metrics.RowChars + 1);
-        // A character's row is the one that shows it, at both ends of every row.
-        if (piece.Length > 0) {
-          ASSERT_EQ(table.RowOfPosition(text, 1, piece.Offset), 1 + row);
-          ASSERT_EQ(table.RowOfPosition(text, 1, piece.Offset + piece.Length - 1), 1 + row);
+      for (const std::u16string& line : {Letters(length), Prose(length)}) {
+        SCOPED_TRACE(::testing::Message()
+                     << metrics.RowChars << "x" << metrics.PageRows << ", length " << length);
+        const BookText text = BookText::FromText(u"\r\n" + line);
+        RowTable table;
+        table.Wrap(text, metrics);
+        std::u16string joined;
+        const int count = RowsOfLine(line, metrics);
+        ASSERT_EQ(table.RowsOf(text, 1), count);
+        for (int row = 0; row < count; ++row) {
+          const RowPiece piece = RowOfLine(line, row, metrics);
+          ASSERT_GE(piece.Offset, 0);
+          ASSERT_LE(piece.Offset + piece.Length, length);
+          // Two closing marks taken in, and one more unit for a surrogate pair.
+          ASSERT_LE(piece.Length, std::max(metrics.RowChars, 1) + 3);
+          // A character's row is the one that shows it, at both ends of every row.
+          if (piece.Length > 0) {
+            ASSERT_EQ(table.RowOfPosition(text, 1, piece.Offset), 1 + row);
+            ASSERT_EQ(table.RowOfPosition(text, 1, piece.Offset + piece.Length - 1), 1 + row);
+          }
+          joined += line.substr(static_cast<std::size_t>(piece.Offset),
+                                static_cast<std::size_t>(piece.Length));
         }
-        joined += line.substr(static_cast<std::size_t>(piece.Offset),
-                              static_cast<std::size_t>(piece.Length));
+        EXPECT_EQ(joined, line);
       }
-      EXPECT_EQ(joined, line);
     }
   }
-  // Counts and offsets stay exact for lines of any size a 32-bit length allows.
-  for (const std::int32_t length : {40'000'000, INT32_MAX - 1, INT32_MAX}) {
-    SCOPED_TRACE(length);
-    const WrapMetrics metrics{41, 25, 4};
-    const std::int32_t count = RowsOfLine(length, metrics);
-    EXPECT_EQ(count, length / 41 + 1);
-    std::int64_t next = 0;
-    for (const std::int32_t row : {0, 1, 2, count - 2, count - 1}) {
-      const RowPiece piece = RowOfLine(length, row, metrics);
-      if (row <= 2) {
-        EXPECT_EQ(piece.Offset, next);
-      }
-      EXPECT_EQ(piece.Offset, row == 0 ? 0 : std::int64_t{row} * 41 - 2);
-      next = std::int64_t{piece.Offset} + piece.Length;
-    }
-    EXPECT_EQ(next, length);
+}
+
+// A paragraph of tens of thousands of rows keeps where some of them start: a page deep inside it
+// is the same as cutting every row before it, and a place in it gives its row back.
+TEST(WrapRows, APageDeepInAHugeParagraphIsFoundQuickly) {
+  const WrapMetrics metrics{41, 25, 4};
+  const std::u16string line = Prose(2'000'000);
+  const BookText text = BookText::FromText(u"前言\r\n" + line + u"\r\n尾声\r\n");
+  RowTable table;
+  table.Wrap(text, metrics);
+  std::vector<RowPiece> pieces;
+  for (LineCutter cutter(line, metrics); !cutter.Done();) pieces.push_back(cutter.Next());
+  ASSERT_EQ(table.Count(), static_cast<std::int32_t>(pieces.size()) + 2);
+  ASSERT_EQ(table.RowsOf(text, 1), static_cast<std::int32_t>(pieces.size()));
+  for (const std::int32_t row : {0, 1, 255, 256, 257, 511, 512, 30'000, 48'000}) {
+    if (row >= static_cast<std::int32_t>(pieces.size())) continue;
+    SCOPED_TRACE(row);
+    const RowPiece& piece = pieces[static_cast<std::size_t>(row)];
+    const RowPiece found = table.PieceOf(text, 1, row);
+    EXPECT_EQ(found.Offset, piece.Offset);
+    EXPECT_EQ(found.Length, piece.Length);
+    const std::vector<std::u16string> rows = table.Rows(text, 1 + row, 3);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], std::u16string(row == 0 ? 4 : 0, u' ') +
+                           line.substr(static_cast<std::size_t>(piece.Offset),
+                                       static_cast<std::size_t>(piece.Length)));
+    EXPECT_EQ(table.RowOfPosition(text, 1, piece.Offset), 1 + row);
+    EXPECT_EQ(table.RowOfPosition(text, 1, piece.Offset + piece.Length - 1), 1 + row);
   }
+  EXPECT_EQ(table.Rows(text, table.Count() - 1, 3), std::vector<std::u16string>{u"    尾声"});
+  EXPECT_EQ(table.RowOfPosition(text, 2, 0), table.Count() - 1);
 }
 
 TEST(WrapRows, RowsAreFoundAcrossLinesFromAnyStart) {

@@ -92,14 +92,14 @@ TEST(SearchFrom, EveryRowStartIsFoundAgain) {
     RowTable rows;
     rows.Wrap(book, metrics);
     for (std::int32_t row = 0; row < rows.Count(); ++row) {
-      const BookPlace place = PlaceOfRow(book, rows, metrics, row);
+      const BookPlace place = PlaceOfRow(book, rows, row);
       ASSERT_EQ(rows.RowOfPosition(book, place.Line, place.Offset), row) << "row " << row;
       // The place is the row's first character: the one before it is on the row before.
       if (place.Offset > 0) {
         ASSERT_EQ(rows.RowOfPosition(book, place.Line, place.Offset - 1), row - 1);
       }
     }
-    const BookPlace end = PlaceOfRow(book, rows, metrics, rows.Count());
+    const BookPlace end = PlaceOfRow(book, rows, rows.Count());
     EXPECT_EQ(end.Line, book.Count() - 1);
   }
 }

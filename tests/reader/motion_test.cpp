@@ -9,6 +9,7 @@
 #include "platform/codepage.h"
 #include "reader/frmMain.h"
 #include "support/fake_platform.h"
+#include "support/test_books.h"
 
 namespace quillon {
 namespace {
@@ -346,20 +347,46 @@ TEST_F(ScrollTest, StartingRightAfterOpeningScrollsFromTheShownPage) {
   EXPECT_EQ(r.lblPage.Caption, u"书页 2/5");
 }
 
-TEST_F(MotionTest, ARelayoutFindsThePageAtTheSameFraction) {
+TEST_F(MotionTest, ARelayoutShowsThePageOfThePlaceHoweverOften) {
   OpenBookOfPages(230);
   frmMain& r = *reader;
-  r.CurrentPage = 99;
-  r.BookPrePercent = 0.25f;  // page 100 of a 400-page layout
-  r.FirstTurnPending = false;
+  r.ShowPageAtRest(99);
+  // Six switches between the layouts, and the settings applied again.
+  for (int i = 0; i < 6; ++i) r.Toolbar.ButtonClick(4);
   r.FullScreen(pub.FullScreenMode);
-  EXPECT_EQ(r.CurrentPage, 58) << "57.5 rounds to the even neighbour";
+  EXPECT_EQ(r.CurrentPage, 100) << "the page's number, as right after opening";
   EXPECT_TRUE(r.FirstTurnPending);
-  EXPECT_EQ(PageOn(1), 57);
+  EXPECT_EQ(PageOn(1), 99);
   EXPECT_EQ(Lefts(), (std::vector<int>{8820, 0}));
-  EXPECT_EQ(r.lblPage.Caption, u"书页 58/230");
+  EXPECT_EQ(r.lblPage.Caption, u"书页 100/230");
   r.cmdNext.Value = true;
-  EXPECT_EQ(PageOn(0), 58);
+  EXPECT_EQ(PageOn(0), 100);
+}
+
+// Whole novels, every 37th page: through both layouts and every font size and back, the reader is
+// on the page it started from (a page's place is its first character, which every layout keeps).
+TEST_F(MotionTest, EveryPageSurvivesARoundOfLayoutsAndFontSizes) {
+  frmMain& r = *reader;
+  for (const char* name : {"xiyouji.gbk.txt", "hongloumeng.gbk.txt", "rulinwaishi.gbk.txt"}) {
+    fake.dialogs.openAnswers.push_back(
+        codepage::DecodeUtf8((fake::TestBooksDir() / name).string()));
+    r.lblOpen.Click();
+    ASSERT_GT(r.PageCount, 300) << name;
+    for (std::int32_t page = 0; page < r.PageCount; page += 37) {
+      SCOPED_TRACE(::testing::Message() << name << ", page index " << page);
+      r.ShowPageAtRest(page);
+      for (const bool fullScreen : {true, false}) {
+        if (pub.FullScreenMode != fullScreen) r.Toolbar.ButtonClick(4);
+        for (const float size : {18.0f, 16.0f, 14.0f, 12.0f, 9.0f, 10.5f}) {
+          pub.ReaderSettings.FontSize = size;
+          r.FullScreen(pub.FullScreenMode);
+        }
+      }
+      ASSERT_FALSE(pub.FullScreenMode);
+      ASSERT_EQ(r.PageInView(), page);
+    }
+    r.Toolbar.ButtonClick(1);  // 主页
+  }
 }
 
 TEST_F(MotionTest, ARelayoutThatRoundsToNothingShowsTheFirstPage) {

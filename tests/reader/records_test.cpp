@@ -68,24 +68,31 @@ TEST_F(RecordsTest, LeavingWritesThePageAndPutsTheBookOnTopOfTheHistory) {
   EXPECT_EQ(std::count(history.begin(), history.end(), '\n'), 20);
 }
 
+// Paragraphs wrap into fewer rows in the wider full-screen layout; what is stored is the page of
+// the normal layout that holds the place being read, and the history's share of the normal pages.
 TEST_F(RecordsTest, AFullScreenPositionIsStoredAsANormalOne) {
-  OpenAt(WriteBook("书.txt", 100), 50);
-  pub.FullScreenMode = true;
-  reader->NormalPageCount = 240;
-  ASSERT_TRUE(reader->SaveLastRead());
-  EXPECT_NE(LastReadBytes().find(",120\r\n"), std::string::npos);
-
-  // Halves go to the even neighbour: 0.5 of 5 pages is 2, of 7 pages 4.
-  struct Case {
-    int normalPages, stored;
-  };
-  for (const Case& c : {Case{5, 2}, Case{7, 4}}) {
-    OpenAt(WriteBook("书.txt", 100), 50);
-    reader->NormalPageCount = c.normalPages;
-    ASSERT_TRUE(reader->SaveLastRead());
-    EXPECT_NE(LastReadBytes().find("," + std::to_string(c.stored) + "\r\n"), std::string::npos)
-        << c.normalPages;
+  std::u16string text;
+  for (int i = 0; i < 1500; ++i) {
+    text += u"第" + codepage::DecodeUtf8(std::to_string(i)) + u"段" + std::u16string(90, u'文') +
+            u"\r\n";
   }
+  const std::u16string path =
+      codepage::DecodeUtf8(fake.folder.Write("段落.txt", codepage::EncodeGb18030(text)));
+  OpenAt(path, 50);
+  const std::int32_t normalPages = reader->PageCount;
+  const BookPlace place = reader->PlaceInView();
+  reader->Toolbar.ButtonClick(4);
+  ASSERT_TRUE(pub.FullScreenMode);
+  ASSERT_LT(reader->PageCount, normalPages);
+  ASSERT_NE(reader->PageInView(), 50);
+  EXPECT_EQ(reader->PlaceInView(), place);
+  ASSERT_TRUE(reader->SaveLastRead());
+  EXPECT_EQ(LastReadBytes(), Quoted(path) + ",50\r\n");
+  EXPECT_FLOAT_EQ(reader->BookPrePercent, static_cast<float>(50.0 / normalPages));
+
+  // Reopened in the full-screen layout, the book is at the same character.
+  reader->lblLastRead.Click();
+  EXPECT_EQ(reader->PlaceInView(), place);
 }
 
 TEST_F(RecordsTest, LeavingRightAfterOpeningStoresThePageShown) {

@@ -179,6 +179,7 @@ class Walk {
           WorkSettings(dynamic_cast<frmSet&>(form), arg);
         };
         if (Reading()) {
+          ExpectSamePlace();
           r.Toolbar.ButtonClick(2);
         } else {
           r.lblSet.Click();
@@ -187,6 +188,7 @@ class Walk {
       case kToolbar: {
         const int button = kToolbarButtons[arg % std::size(kToolbarButtons)];
         if ((button == 1 || button == 11) && Reading()) ExpectRecord();
+        if (button == 4 && Reading()) ExpectSamePlace();
         r.Toolbar.ButtonClick(button);
         return;
       }
@@ -470,8 +472,26 @@ class Walk {
     return r.FirstTurnPending ? r.CurrentPage - 1 : r.CurrentPage;
   }
 
-  // The record that leaving the book must write: the page in view, as a page of the normal
-  // layout, worked out here without the reader's own count of normal-layout pages.
+  // A re-layout (the layout switched, the settings applied) keeps the reader at the character
+  // it was at, on whatever page holds it now.
+  void ExpectSamePlace() {
+    if (!PageInView()) return;
+    const BookPlace place = reader_->PlaceInView();
+    expectation_ = [this, place]() -> std::optional<std::string> {
+      const frmMain& r = *reader_;
+      if (!Reading() || r.ScrollActive || r.PageCount <= 0) return std::nullopt;
+      const std::int32_t page = r.PageOfPlace(place.Line, place.Offset);
+      if (r.PlaceInView() != place || page != *PageInView()) {
+        return "a re-layout moved the reader from line " + std::to_string(place.Line) +
+               ", character " + std::to_string(place.Offset) + " (page " +
+               std::to_string(page + 1) + ") to page " + std::to_string(*PageInView() + 1);
+      }
+      return std::nullopt;
+    };
+  }
+
+  // The record that leaving the book must write: the page in view, or in the full-screen layout
+  // the page of the normal layout that holds the place, worked out here with a wrap of its own.
   void ExpectRecord() {
     const frmMain& r = *reader_;
     const std::optional<std::int32_t> page = PageInView();
@@ -480,13 +500,13 @@ class Walk {
     std::int32_t stored = *page;
     if (pub_->FullScreenMode) {
       auto metrics = LookupRowMetrics(false, settings.FontSize, r.ScreenMode, settings.FontBold);
+      if (!metrics) metrics = LookupRowMetrics(false, 10.5f, r.ScreenMode, settings.FontBold);
       if (!metrics) return;
-      const std::int32_t normalPages = PageCountOf(
-          RowTable::CountRows(r.BookLines,
-                              WrapMetrics{metrics->RowChars, metrics->PageRows, pub_->IndentWidth}),
-          metrics->PageRows);
-      const auto percent = static_cast<float>(static_cast<double>(*page) / r.PageCount);
-      stored = RoundHalfEven(static_cast<double>(percent) * normalPages);
+      RowTable normal;
+      normal.Wrap(r.BookLines,
+                  WrapMetrics{metrics->RowChars, metrics->PageRows, pub_->IndentWidth});
+      const BookPlace place = r.PlaceInView();
+      stored = normal.PageOfPosition(r.BookLines, place.Line, place.Offset, metrics->PageRows);
     }
     expectedRecord_ = LastRead{r.strBookPath, stored};
     std::filesystem::remove(Utf8(LastReadFilePath(fake_.Directory())));
