@@ -65,9 +65,10 @@ void frmMain::LayOutSurface(ui::PictureBox& surface, ui::ControlArray<ui::Label>
   first.Font.Assign(
       {settings.FontName, settings.FontSize, settings.FontBold, settings.FontItalic, false});
   first.ForeColor = settings.FontColor;
-  // The table's rows are a little wider than the page at a few sizes; they are drawn narrowed
+  // A row that takes in closing punctuation, or a paragraph's long last row, and at a few sizes
+  // the table's rows themselves, are a little wider than the page: such a row is drawn narrowed
   // rather than cut at the window's edge.
-  first.FitText = WidestRows(WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
+  first.FitCaption = true;
   first.FitWidth = ScaleWidth() - first.Left;
 
   if (rows.UBound() > 0) {

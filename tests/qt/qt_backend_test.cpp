@@ -336,6 +336,16 @@ TEST(QtRows, TheWidestRowsFitThePageInEveryLayout) {
                   WidestRows(WrapMetrics{window.RowChars, window.PageRows, pub.IndentWidth}));
               window.lblRow1[0].Caption = qt::FromQString(widest.section(QLatin1Char('\n'), 0, 0));
               window.lblRow1[1].Caption = qt::FromQString(widest.section(QLatin1Char('\n'), 1, 1));
+              // A full row without punctuation keeps the font's own spacing where it fits.
+              const std::u16string plain(static_cast<std::size_t>(window.RowChars), u'国');
+              window.lblRow1[2].Caption = plain;
+              const auto& third =
+                  *static_cast<qt::LabelWidget*>(qt.forms.WidgetOf(window.lblRow1[2]));
+              if (QFontMetricsF(qt::MakeFont(window.lblRow1[2].Font.Value()))
+                      .horizontalAdvance(qt::ToQString(plain)) <=
+                  qt::PixelsFromTwips(window.lblRow1[2].FitWidth, 15)) {
+                EXPECT_EQ(third.font().letterSpacing(), 0) << "a row that fits is narrowed";
+              }
 
               // The rightmost ink of the two rows, on the surface as it is drawn.
               const QImage image = qt.forms.WidgetOf(window.MainPage[0])

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -93,6 +94,40 @@ TEST_F(RecordsTest, AFullScreenPositionIsStoredAsANormalOne) {
   // Reopened in the full-screen layout, the book is at the same character.
   reader->lblLastRead.Click();
   EXPECT_EQ(reader->PlaceInView(), place);
+}
+
+// The character read, kept beside the page: an unchanged book comes back to it by every way of
+// reopening; a book changed since comes back to the page the record holds.
+TEST_F(RecordsTest, AnUnchangedBookReopensAtItsCharacterAChangedOneAtItsPage) {
+  std::u16string text;
+  for (int i = 0; i < 600; ++i) text += std::u16string(30 + i % 50, u'文') + u"\r\n";
+  const std::string name = "书.txt";
+  const std::u16string path =
+      codepage::DecodeUtf8(fake.folder.Write(name, codepage::EncodeGb18030(text)));
+  OpenAt(path, 20);
+  const BookPlace first = reader->PlaceInView();
+  // A place inside the page, as a chapter or a search hit leaves it.
+  const BookPlace inside{first.Line + 3, 5};
+  reader->ShowPlaceAtRest(inside);
+  ASSERT_EQ(reader->PageInView(), 20);
+  reader->Toolbar.ButtonClick(1);  // 主页, which keeps the place
+  EXPECT_EQ(LastReadBytes(), Quoted(path) + ",20\r\n");
+  EXPECT_TRUE(fake.folder.Exists("Bookmark/Places.dat"));
+
+  reader->lblLastRead.Click();
+  EXPECT_EQ(reader->PlaceInView(), inside) << "上次阅读";
+  reader->Toolbar.ButtonClick(1);
+  reader->OpenBook(path);
+  EXPECT_EQ(reader->PlaceInView(), inside) << "the command line, through the history";
+  reader->Toolbar.ButtonClick(1);
+
+  // The same text written again is another file as far as anyone can tell.
+  const auto file = std::filesystem::path(fake.folder.path()) / name;
+  std::filesystem::last_write_time(file,
+                                   std::filesystem::last_write_time(file) + std::chrono::hours(1));
+  reader->lblLastRead.Click();
+  EXPECT_EQ(reader->PageInView(), 20);
+  EXPECT_EQ(reader->PlaceInView(), first);
 }
 
 TEST_F(RecordsTest, LeavingRightAfterOpeningStoresThePageShown) {

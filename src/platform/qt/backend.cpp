@@ -108,20 +108,27 @@ void SetTextColor(QWidget* widget, ui::Color color) {
   widget->setPalette(palette);
 }
 
+// The label's font, narrowed as far as the texts it must fit ask.
+void ApplyFit(ui::Label& label, LabelWidget* widget, int fitWidthPixels) {
+  QStringList fit =
+      DisplayText(label.FitText, label.Font.Value()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  if (label.FitCaption) fit << DisplayText(label.Caption, label.Font.Value());
+  const QFont font = NarrowedToFit(MakeFont(label.Font.Value()), fit, fitWidthPixels);
+  if (font != widget->font()) widget->setFont(font);
+}
+
 void ApplyLabel(ui::Label& label, LabelWidget* widget, ui::Prop id, int fitWidthPixels) {
   switch (id) {
     case ui::Prop::Caption:
+      if (label.FitCaption) ApplyFit(label, widget, fitWidthPixels);
       widget->SetWordWrap(label.WordWrap);
       widget->SetText(DisplayText(label.Caption, label.Font.Value()));
       break;
     case ui::Prop::Font:
-    case ui::Prop::Fit: {
-      const QStringList fit = DisplayText(label.FitText, label.Font.Value())
-                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-      widget->setFont(NarrowedToFit(MakeFont(label.Font.Value()), fit, fitWidthPixels));
+    case ui::Prop::Fit:
+      ApplyFit(label, widget, fitWidthPixels);
       widget->SetText(DisplayText(label.Caption, label.Font.Value()));
       break;
-    }
     case ui::Prop::ForeColor:
       widget->SetTextColor(ToQColor(label.ForeColor));
       break;

@@ -23,6 +23,7 @@ void Label::CopyLookFrom(const Control& other) {
   WordWrap = source.WordWrap;
   FitText = source.FitText;
   FitWidth = source.FitWidth;
+  FitCaption = source.FitCaption;
   HighlightColor = source.HighlightColor;
 }
 

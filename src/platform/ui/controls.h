@@ -30,6 +30,9 @@ class Label : public Control {
   // the same small amount, so the text is neither cut at the edge nor wrapped.
   Property<std::u16string> FitText{this, Prop::Fit};
   Property<int> FitWidth{this, Prop::Fit, 0};
+  // The caption, whatever it is, must fit too: a row of a page is narrowed only when it is one of
+  // the few a little wider than the page.
+  Property<bool> FitCaption{this, Prop::Fit, false};
   // A stretch of the caption drawn on a background of its own, as found text is marked: its start
   // and length in UTF-16 units of the caption; nothing is marked while the length is 0.
   Property<int> HighlightStart{this, Prop::Highlight, 0};
