@@ -11,10 +11,6 @@ namespace {
 // Lines from which the wrap is worth spreading over the book's pieces' threads.
 constexpr std::int32_t kManyLines = 1 << 20;
 
-}  // namespace
-
-namespace {
-
 constexpr std::u16string_view kClosing = u"，。、；：？！）］｝〕〉》」』】〗〙〛’”…—．～,.;:?!)]}";
 constexpr std::u16string_view kOpening = u"（［｛〔〈《「『【〖〘〚‘“([{";
 
@@ -22,18 +18,6 @@ constexpr std::u16string_view kOpening = u"（［｛〔〈《「『【〖〘〚�
 bool IsIdeograph(char16_t c) {
   return c >= 0x4E00 && c <= 0x9FFF;
 }
-
-}  // namespace
-
-bool IsClosingPunctuation(char16_t c) {
-  return !IsIdeograph(c) && kClosing.find(c) != std::u16string_view::npos;
-}
-
-bool IsOpeningPunctuation(char16_t c) {
-  return !IsIdeograph(c) && kOpening.find(c) != std::u16string_view::npos;
-}
-
-namespace {
 
 bool IsHighSurrogate(char16_t c) {
   return c >= 0xD800 && c <= 0xDBFF;
@@ -46,7 +30,28 @@ std::int32_t LengthOf(std::u16string_view line) {
   return static_cast<std::int32_t>(std::min<std::size_t>(line.size(), INT32_MAX));
 }
 
+// The rows of a line, and where every `every`-th of them starts: one pass of the cutter over it.
+template <typename Checkpoint>
+std::int32_t CutLine(std::u16string_view line, const WrapMetrics& metrics, std::int32_t every,
+                     Checkpoint&& checkpoint) {
+  if (static_cast<std::int64_t>(line.size()) <= std::int64_t{metrics.RowChars} - 1) return 1;
+  LineCutter cutter(line, metrics);
+  while (!cutter.Done()) {
+    if (cutter.Row() > 0 && cutter.Row() % every == 0) checkpoint(cutter.Offset());
+    cutter.Next();
+  }
+  return cutter.Row();
+}
+
 }  // namespace
+
+bool IsClosingPunctuation(char16_t c) {
+  return !IsIdeograph(c) && kClosing.find(c) != std::u16string_view::npos;
+}
+
+bool IsOpeningPunctuation(char16_t c) {
+  return !IsIdeograph(c) && kOpening.find(c) != std::u16string_view::npos;
+}
 
 LineCutter::LineCutter(std::u16string_view line, const WrapMetrics& metrics)
     : line_(line), metrics_(metrics) {}
@@ -100,10 +105,7 @@ RowPiece LineCutter::Next() {
 }
 
 std::int32_t RowsOfLine(std::u16string_view line, const WrapMetrics& metrics) {
-  if (static_cast<std::int64_t>(line.size()) <= std::int64_t{metrics.RowChars} - 1) return 1;
-  LineCutter cutter(line, metrics);
-  while (!cutter.Done()) cutter.Next();
-  return cutter.Row();
+  return CutLine(line, metrics, INT32_MAX, [](std::int32_t) {});
 }
 
 RowPiece RowOfLine(std::u16string_view line, std::int32_t row, const WrapMetrics& metrics) {
@@ -125,29 +127,10 @@ std::int32_t PageCountOf(std::int32_t rowCount, std::int32_t pageRows) {
   return rowCount / pageRows + (rowCount % pageRows != 0 ? 1 : 0);
 }
 
-namespace {
-
-// The rows of a line, and where every kCheckpoint-th of them starts (for a line of more rows than
-// that): one pass of the cutter over the line.
-template <typename Checkpoint>
-std::int32_t CutLine(std::u16string_view line, const WrapMetrics& metrics, std::int32_t every,
-                     Checkpoint&& checkpoint) {
-  if (static_cast<std::int64_t>(line.size()) <= std::int64_t{metrics.RowChars} - 1) return 1;
-  LineCutter cutter(line, metrics);
-  while (!cutter.Done()) {
-    if (cutter.Row() > 0 && cutter.Row() % every == 0) checkpoint(cutter.Offset());
-    cutter.Next();
-  }
-  return cutter.Row();
-}
-
-}  // namespace
-
 std::int32_t RowTable::CountRows(const BookText& lines, const WrapMetrics& metrics) {
   std::int64_t rows = 0;
   lines.VisitLines(0, lines.Count(), [&](std::int32_t, std::u16string_view line) {
-    rows = std::min<std::int64_t>(rows + CutLine(line, metrics, INT32_MAX, [](std::int32_t) {}),
-                                  INT32_MAX);
+    rows = std::min<std::int64_t>(rows + RowsOfLine(line, metrics), INT32_MAX);
   });
   return static_cast<std::int32_t>(rows);
 }
