@@ -239,24 +239,13 @@ class BookText {
   // `visit(index, line)` for the lines [first, end) in order; far quicker than Line() for a walk.
   template <typename Visit>
   void ForEachLine(std::int32_t first, std::int32_t end, Visit&& visit) const {
-    lines_.ForEachLine(
-        first, end,
-        [&](std::int32_t index, std::size_t offset, std::int32_t length) {
-          visit(index,
-                std::u16string_view(text_.data() + offset, static_cast<std::size_t>(length)));
-        },
-        [this](std::size_t offset) { __builtin_prefetch(text_.data() + offset); });
+    WalkLines(first, end, visit,
+              [this](std::size_t offset) { __builtin_prefetch(text_.data() + offset); });
   }
   // The same without fetching text ahead, for a walk that looks at the text of few lines.
   template <typename Visit>
   void VisitLines(std::int32_t first, std::int32_t end, Visit&& visit) const {
-    lines_.ForEachLine(
-        first, end,
-        [&](std::int32_t index, std::size_t offset, std::int32_t length) {
-          visit(index,
-                std::u16string_view(text_.data() + offset, static_cast<std::size_t>(length)));
-        },
-        [](std::size_t) {});
+    WalkLines(first, end, visit, [](std::size_t) {});
   }
   template <typename Visit>
   void ForEachLineLength(std::size_t piece, Visit&& visit) const {
@@ -271,6 +260,16 @@ class BookText {
   std::int32_t FileLineOf(std::int32_t index) const;
 
  private:
+  template <typename Visit, typename Ahead>
+  void WalkLines(std::int32_t first, std::int32_t end, Visit& visit, Ahead&& ahead) const {
+    lines_.ForEachLine(
+        first, end,
+        [&](std::int32_t index, std::size_t offset, std::int32_t length) {
+          visit(index,
+                std::u16string_view(text_.data() + offset, static_cast<std::size_t>(length)));
+        },
+        ahead);
+  }
   TextBuffer text_;
   LineTable lines_;
 };
