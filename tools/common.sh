@@ -6,7 +6,7 @@ QUILLON_BUILD="$QUILLON_ROOT/build"
 # What the reader needs to build, test and show Chinese text, on Debian 12.
 QUILLON_PACKAGES=(
   g++ make cmake
-  qt6-base-dev qt6-base-private-dev qt6-translations-l10n
+  qt6-base-dev qt6-base-private-dev qt6-translations-l10n libopencc-dev
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-liberation2 fonts-dejavu-core
   xvfb xauth xdotool

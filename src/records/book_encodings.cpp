@@ -1,18 +1,12 @@
 #include "records/book_encodings.h"
 
-#include <vector>
-
-#include "platform/codepage.h"
 #include "platform/files.h"
-#include "platform/itemfile.h"
+#include "records/book_choices.h"
 #include "records/reading_history.h"
 
 namespace quillon {
 
 namespace {
-
-// Old choices go once there are this many; nobody reads a thousand books in odd encodings.
-constexpr std::size_t kKeptChoices = 1000;
 
 const std::pair<BookEncoding, const char16_t*> kNames[] = {{BookEncoding::Gb18030, u"GB18030"},
                                                            {BookEncoding::Big5, u"Big5"},
@@ -20,25 +14,8 @@ const std::pair<BookEncoding, const char16_t*> kNames[] = {{BookEncoding::Gb1803
                                                            {BookEncoding::Utf16LE, u"UTF-16LE"},
                                                            {BookEncoding::Utf16BE, u"UTF-16BE"}};
 
-struct Choice {
-  std::u16string Path;
-  BookEncoding Encoding;
-};
-
-std::vector<Choice> ReadChoices(std::string_view bytes) {
-  std::vector<Choice> choices;
-  const std::u16string text = codepage::DecodeGb18030(bytes);
-  itemfile::ItemReader reader(text);
-  while (!reader.AtEnd()) {
-    const itemfile::Item path = reader.Next();
-    if (!path.Quoted || reader.AtEnd()) continue;  // a damaged line is dropped, not fatal
-    const itemfile::Item name = reader.Next();
-    const std::optional<BookEncoding> encoding = EncodingNamed(name.Text);
-    if (encoding && !path.Text.empty() && IsStorablePath(path.Text)) {
-      choices.push_back({path.Text, *encoding});
-    }
-  }
-  return choices;
+bool IsEncodingName(std::u16string_view name) {
+  return EncodingNamed(name).has_value();
 }
 
 }  // namespace
@@ -62,26 +39,16 @@ std::optional<BookEncoding> EncodingNamed(std::u16string_view name) {
 }
 
 std::optional<BookEncoding> ChosenEncoding(std::string_view fileBytes, const std::u16string& path) {
-  for (const Choice& choice : ReadChoices(fileBytes)) {
-    if (choice.Path == path) return choice.Encoding;
-  }
-  return std::nullopt;
+  const std::optional<std::u16string> name = BookChoice(fileBytes, path, IsEncodingName);
+  return name ? EncodingNamed(*name) : std::nullopt;
 }
 
 std::string WithChosenEncoding(std::string_view fileBytes, const std::u16string& path,
                                std::optional<BookEncoding> encoding) {
-  std::vector<Choice> choices;
-  if (encoding && IsStorablePath(path)) choices.push_back({path, *encoding});
-  for (Choice& choice : ReadChoices(fileBytes)) {
-    if (choice.Path != path && choices.size() < kKeptChoices) choices.push_back(std::move(choice));
-  }
-  itemfile::ItemWriter writer;
-  for (const Choice& choice : choices) {
-    writer.WriteString(choice.Path);
-    writer.WriteString(EncodingName(choice.Encoding));
-    writer.EndLine();
-  }
-  return codepage::EncodeGb18030(writer.Text());
+  return WithBookChoice(
+      fileBytes, path,
+      encoding ? std::optional<std::u16string>(EncodingName(*encoding)) : std::nullopt,
+      IsEncodingName);
 }
 
 }  // namespace quillon

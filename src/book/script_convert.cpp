@@ -1,0 +1,154 @@
+#include "book/script_convert.h"
+
+#include <opencc/opencc.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/codepage.h"
+
+namespace quillon {
+
+namespace {
+
+bool IsLowSurrogate(char16_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// Where a phrase cannot go on: a piece ends just after one of these.
+bool EndsAPhrase(char16_t c) {
+  return std::u16string_view(u"，。、；：？！…”」』）\n ,.;:?!").find(c) !=
+         std::u16string_view::npos;
+}
+
+}  // namespace
+
+std::u16string ScriptConversionName(ScriptConversion conversion) {
+  switch (conversion) {
+    case ScriptConversion::ToSimplified:
+      return u"t2s";
+    case ScriptConversion::ToTraditional:
+      return u"s2t";
+    default:
+      return u"";
+  }
+}
+
+std::optional<ScriptConversion> ScriptConversionNamed(std::u16string_view name) {
+  if (name == u"t2s") return ScriptConversion::ToSimplified;
+  if (name == u"s2t") return ScriptConversion::ToTraditional;
+  return std::nullopt;
+}
+
+std::unique_ptr<ScriptConverter> ScriptConverter::Open(ScriptConversion conversion) {
+  const char* config = conversion == ScriptConversion::ToSimplified    ? "t2s.json"
+                       : conversion == ScriptConversion::ToTraditional ? "s2t.json"
+                                                                       : nullptr;
+  if (config == nullptr) return nullptr;
+  opencc_t handle = opencc_open(config);
+  if (handle == reinterpret_cast<opencc_t>(-1)) return nullptr;
+  return std::unique_ptr<ScriptConverter>(new ScriptConverter(handle));
+}
+
+ScriptConverter::~ScriptConverter() {
+  opencc_close(handle_);
+}
+
+std::u16string ScriptConverter::Convert(std::u16string_view text) const {
+  if (text.empty()) return {};
+  const std::string bytes = codepage::EncodeUtf8(text);
+  char* converted = opencc_convert_utf8(handle_, bytes.data(), bytes.size());
+  if (converted == nullptr) return std::u16string(text);
+  std::u16string result = codepage::DecodeUtf8(converted);
+  opencc_convert_utf8_free(converted);
+  return result;
+}
+
+std::u16string ScriptConverter::ConvertInPlace(std::u16string_view text) const {
+  std::u16string converted = Convert(text);
+  if (converted.size() == text.size()) return converted;
+  // One character a line: no phrase reaches across a line feed.
+  std::u16string apart;
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (i > 0 && !IsLowSurrogate(text[i])) apart += u'\n';
+    if (i == 0 || !IsLowSurrogate(text[i])) starts.push_back(i);
+    apart += text[i];
+  }
+  starts.push_back(text.size());
+  const std::u16string each = Convert(apart);
+  std::u16string result;
+  result.reserve(text.size());
+  std::size_t from = 0;
+  for (std::size_t k = 0; k + 1 < starts.size(); ++k) {
+    const std::size_t to = std::min(each.find(u'\n', from), each.size());
+    const std::u16string_view original = text.substr(starts[k], starts[k + 1] - starts[k]);
+    const std::u16string_view one = std::u16string_view(each).substr(from, to - from);
+    result += one.size() == original.size() ? one : original;
+    from = to + 1;
+  }
+  return result.size() == text.size() ? result : std::u16string(text);
+}
+
+std::int32_t ConvertedBook::PieceStart(std::u16string_view line, std::int32_t piece) {
+  const auto length = static_cast<std::int32_t>(line.size());
+  if (piece <= 0) return 0;
+  if (std::int64_t{piece} * kPiece >= length) return length;
+  std::int32_t start = piece * kPiece;
+  // Back to just after a mark within the last eighth of the piece before, if there is one.
+  for (std::int32_t i = start; i > start - kPiece / 8 && i > 0; --i) {
+    if (EndsAPhrase(line[static_cast<std::size_t>(i - 1)])) return i;
+  }
+  if (start < length && IsLowSurrogate(line[static_cast<std::size_t>(start)])) ++start;
+  return start;
+}
+
+const std::u16string& ConvertedBook::Piece(const BookText& book, std::int32_t line,
+                                           std::int32_t piece) {
+  const std::uint64_t key =
+      (static_cast<std::uint64_t>(line) << 32) | static_cast<std::uint32_t>(piece);
+  if (auto found = kept_.find(key); found != kept_.end()) {
+    uses_.splice(uses_.begin(), uses_, found->second.Use);
+    return found->second.Text;
+  }
+  const std::u16string_view text = book.Line(line);
+  const std::int32_t start = PieceStart(text, piece);
+  const std::int32_t end = PieceStart(text, piece + 1);
+  std::u16string converted = converter_->ConvertInPlace(
+      text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
+  while (keptUnits_ + converted.size() > kKeptUnits && !uses_.empty()) {
+    const auto old = kept_.find(uses_.back());
+    keptUnits_ -= old->second.Text.size();
+    kept_.erase(old);
+    uses_.pop_back();
+  }
+  uses_.push_front(key);
+  keptUnits_ += converted.size();
+  return kept_.emplace(key, Kept{std::move(converted), uses_.begin()}).first->second.Text;
+}
+
+std::u16string ConvertedBook::Span(const BookText& book, std::int32_t line, std::int32_t offset,
+                                   std::int32_t length) {
+  std::u16string shown;
+  if (line < 0 || line >= book.Count() || length <= 0) return shown;
+  const std::u16string_view text = book.Line(line);
+  const auto end = static_cast<std::int32_t>(std::min<std::int64_t>(
+      std::int64_t{offset} + length, static_cast<std::int64_t>(text.size())));
+  shown.reserve(static_cast<std::size_t>(std::max(end - offset, 0)));
+  // The piece that holds `offset` starts at or before piece offset / kPiece.
+  std::int32_t piece = offset / kPiece;
+  while (piece > 0 && PieceStart(text, piece) > offset) --piece;
+  for (; offset < end; ++piece) {
+    const std::int32_t start = PieceStart(text, piece);
+    const std::int32_t next = PieceStart(text, piece + 1);
+    if (next <= offset) continue;
+    const std::u16string& converted = Piece(book, line, piece);
+    const std::int32_t to = std::min(end, next);
+    shown.append(converted, static_cast<std::size_t>(offset - start),
+                 static_cast<std::size_t>(to - offset));
+    offset = to;
+  }
+  return shown;
+}
+
+}  // namespace quillon
