@@ -1,6 +1,11 @@
 #include "book/book_search.h"
 
 #include <algorithm>
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "book/script_convert.h"
 
 namespace quillon {
 
@@ -8,14 +13,45 @@ namespace {
 
 constexpr char16_t kFullWidthOffset = u'Ａ' - u'A';
 
-// The form a character is compared in: ASCII lower case for letters, ASCII for digits.
-char16_t Fold(char16_t c) {
+// The form a character is compared in, but for the script: ASCII lower case for letters, ASCII for
+// digits.
+char16_t FoldWidth(char16_t c) {
   if (c < 0x80) return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
   if (c < u'０' || c > u'ｚ') return c;
   if (c <= u'９') return static_cast<char16_t>(c - kFullWidthOffset);
   if (c >= u'Ａ' && c <= u'Ｚ') return static_cast<char16_t>(c - kFullWidthOffset + (u'a' - u'A'));
   if (c >= u'ａ') return static_cast<char16_t>(c - kFullWidthOffset);
   return c;
+}
+
+using FoldTable = std::array<char16_t, 0x10000>;
+
+// Every character's form for comparing: its width and case folded as above, and a traditional
+// character taken to its simplified one, each on its own, so a phrase typed in either script finds
+// the book's text in either. Made once, when the first search starts.
+const FoldTable& Folds() {
+  static const std::unique_ptr<FoldTable> table = [] {
+    auto folds = std::make_unique<FoldTable>();
+    for (std::size_t c = 0; c < folds->size(); ++c) {
+      (*folds)[c] = FoldWidth(static_cast<char16_t>(c));
+    }
+    const std::unique_ptr<ScriptConverter> converter =
+        ScriptConverter::Open(ScriptConversion::ToSimplified);
+    if (converter == nullptr) return folds;
+    std::u16string ideographs;
+    for (const auto& [from, to] :
+         {std::pair{0x3400, 0x4DBF}, std::pair{0x4E00, 0x9FFF}, std::pair{0xF900, 0xFAFF}}) {
+      for (int c = from; c <= to; ++c) ideographs.push_back(static_cast<char16_t>(c));
+    }
+    const std::u16string simplified = converter->ConvertEach(ideographs);
+    for (std::size_t i = 0; i < ideographs.size(); ++i) (*folds)[ideographs[i]] = simplified[i];
+    return folds;
+  }();
+  return *table;
+}
+
+char16_t Fold(char16_t c) {
+  return Folds()[c];
 }
 
 bool IsHighSurrogate(char16_t c) {
@@ -35,15 +71,16 @@ BookSearch::BookSearch(std::u16string_view needle, std::int32_t firstLine)
   done_ = needle_.empty();
   if (done_) return;
   const char16_t folded = needle_.front();
-  std::fill(std::begin(first_), std::end(first_), folded);
-  if (folded >= u'0' && folded <= u'9') {
-    first_[1] = static_cast<char16_t>(folded + kFullWidthOffset);
-  } else if (folded >= u'a' && folded <= u'z') {
-    const auto upper = static_cast<char16_t>(folded - (u'a' - u'A'));
-    first_[1] = upper;
-    first_[2] = static_cast<char16_t>(folded + kFullWidthOffset);
-    first_[3] = static_cast<char16_t>(upper + kFullWidthOffset);
+  std::vector<char16_t> forms;
+  const FoldTable& folds = Folds();
+  for (std::size_t c = 0; c < folds.size(); ++c) {
+    if (folds[c] == folded) forms.push_back(static_cast<char16_t>(c));
   }
+  // A letter has four forms, a simplified character one to three traditional ones besides; the
+  // few with more are compared through the table.
+  manyForms_ = forms.size() > std::size(first_);
+  forms.resize(std::size(first_), forms.empty() ? folded : forms.back());
+  std::copy(forms.begin(), forms.end(), std::begin(first_));
 }
 
 bool BookSearch::Step(const BookText& book, std::int32_t maxLines) {
@@ -66,9 +103,11 @@ void BookSearch::SearchLine(std::u16string_view line, std::int32_t index) {
   const char16_t a = first_[0], b = first_[1], c = first_[2], d = first_[3];
   const char16_t* const rest = needle_.data() + 1;
   // Almost every character fails the first test, so the loop is a few compares a character.
+  const char16_t folded = needle_.front();
+  const FoldTable& folds = Folds();
   for (const char16_t* p = begin; p <= last;) {
     const char16_t x = *p;
-    if (x != a && x != b && x != c && x != d) {
+    if (manyForms_ ? folds[x] != folded : (x != a && x != b && x != c && x != d)) {
       ++p;
       continue;
     }

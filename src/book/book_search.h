@@ -22,8 +22,9 @@ struct SearchHit {
   }
 };
 
-// Full-width and half-width letters and digits match each other (Ａ = A, ０ = 0) and ASCII letters
-// match whatever their case; everything else matches only itself. Hits do not overlap: the search
+// Full-width and half-width letters and digits match each other (Ａ = A, ０ = 0), ASCII letters
+// match whatever their case, and a traditional character matches its simplified one (發 = 发,
+// 後 = 后), each on its own; everything else matches only itself. Hits do not overlap: the search
 // goes on after a hit. An empty phrase finds nothing.
 class BookSearch {
  public:
@@ -47,8 +48,10 @@ class BookSearch {
   void SearchLine(std::u16string_view line, std::int32_t index);
 
   std::u16string needle_;  // folded
-  // Every character that folds to the needle's first one, repeated to fill the four places.
+  // Every character that folds to the needle's first one, repeated to fill the four places, unless
+  // there are more.
   char16_t first_[4] = {};
+  bool manyForms_ = false;
   std::int32_t nextLine_ = 0;
   bool done_ = false;
   std::vector<SearchHit> hits_;

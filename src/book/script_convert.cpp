@@ -67,6 +67,10 @@ std::u16string ScriptConverter::Convert(std::u16string_view text) const {
 std::u16string ScriptConverter::ConvertInPlace(std::u16string_view text) const {
   std::u16string converted = Convert(text);
   if (converted.size() == text.size()) return converted;
+  return ConvertEach(text);
+}
+
+std::u16string ScriptConverter::ConvertEach(std::u16string_view text) const {
   // One character a line: no phrase reaches across a line feed.
   std::u16string apart;
   std::vector<std::size_t> starts;

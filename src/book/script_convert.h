@@ -36,6 +36,9 @@ class ScriptConverter {
   // that becomes two), each character is converted on its own, and one that would still change
   // the length stays as it is.
   std::u16string ConvertInPlace(std::u16string_view text) const;
+  // Each character converted on its own, as if no other stood beside it; one whose conversion
+  // would change the length stays as it is.
+  std::u16string ConvertEach(std::u16string_view text) const;
 
  private:
   explicit ScriptConverter(void* handle) : handle_(handle) {}

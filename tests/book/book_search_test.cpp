@@ -46,6 +46,10 @@ TEST(BookSearch, FindsWhatAReaderLooksFor) {
       {"a full-width needle matches half-width text", u"Room 101", u"ｒｏｏｍ １０１", {0}},
       {"punctuation is not folded", u"a．b a.b", u"a.b", {4}},
       {"hits do not overlap", u"aaaaa", u"aa", {0, 2}},
+      {"a simplified phrase finds traditional text", u"他的頭髮乾淨，头发", u"头发", {2, 7}},
+      {"a traditional phrase finds simplified text", u"后来，後來", u"後來", {0, 3}},
+      {"a character of many traditional forms", u"乾隆 幹部 干支", u"干", {0, 3, 6}},
+      {"characters fold one by one, not as phrases", u"皇后 皇後", u"皇后", {0, 3}},
       {"a needle longer than the line", u"ab", u"abc", {}},
       {"the empty needle finds nothing", u"abc", u"", {}},
   };
