@@ -126,6 +126,10 @@ void BookSearch::SearchLine(std::u16string_view line, std::int32_t index) {
   }
 }
 
+char16_t SearchForm(char16_t c) {
+  return Fold(c);
+}
+
 std::u16string HitContext(const BookText& book, const SearchHit& hit, int around) {
   if (hit.Line < 0 || hit.Line >= book.Count()) return {};
   const std::u16string_view line = book.Line(hit.Line);

@@ -58,6 +58,9 @@ class BookSearch {
   std::int64_t totalHits_ = 0;
 };
 
+// The form a character is compared in by the search: two characters match when their forms do.
+char16_t SearchForm(char16_t c);
+
 // The hit and up to `around` characters of its line on either side, for a list of hits; a
 // character made of two UTF-16 units is never cut in half.
 std::u16string HitContext(const BookText& book, const SearchHit& hit, int around);
