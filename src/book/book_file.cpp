@@ -27,7 +27,6 @@ namespace {
 constexpr std::size_t kHeadSample = 16 * 1024;
 constexpr std::size_t kMiddleSample = 16 * 1024;
 constexpr std::size_t kTailSample = 8 * 1024;
-constexpr std::size_t kChunk = 1024 * 1024;
 
 bool IsUtf16(BookEncoding encoding) {
   return encoding == BookEncoding::Utf16LE || encoding == BookEncoding::Utf16BE;

@@ -71,7 +71,9 @@ std::atomic<unsigned> temporaryCounter{0};
 
 std::string NativePath(std::u16string_view path) {
   std::string utf8 = codepage::EncodeUtf8(path);
-  if (Exists(utf8) || path.find_first_not_of(u"/\x01-\x7F") == std::u16string_view::npos) {
+  // An ASCII name is the same bytes in either encoding.
+  if (Exists(utf8) ||
+      std::all_of(path.begin(), path.end(), [](char16_t c) { return c < 0x80; })) {
     return utf8;
   }
   // Component by component, the form that exists; a component that exists in neither (a file

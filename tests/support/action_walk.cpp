@@ -9,6 +9,7 @@
 #include <random>
 
 #include "book/book_rows.h"
+#include "book/script_convert.h"
 #include "chapters/frmChapters.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
@@ -683,12 +684,15 @@ class Walk {
     return std::nullopt;
   }
 
+  // Width, case and script aside: a phrase in simplified finds the book's traditional text.
   static std::u16string Folded(std::u16string text) {
     for (char16_t& c : text) {
       if (c >= u'！' && c <= u'～') c = static_cast<char16_t>(c - u'！' + u'!');
       if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
     }
-    return text;
+    static const std::unique_ptr<ScriptConverter> simplify =
+        ScriptConverter::Open(ScriptConversion::ToSimplified);
+    return simplify != nullptr ? simplify->ConvertEach(text) : text;
   }
 
   FakePlatform fake_;
