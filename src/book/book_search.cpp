@@ -24,34 +24,44 @@ char16_t FoldWidth(char16_t c) {
   return c;
 }
 
-using FoldTable = std::array<char16_t, 0x10000>;
-
 // Every character's form for comparing: its width and case folded as above, and a traditional
 // character taken to its simplified one, each on its own, so a phrase typed in either script finds
 // the book's text in either. Made once, when the first search starts.
+struct FoldTable {
+  std::array<char16_t, 0x10000> Form;
+  // (form, character) for each character whose form is another, by form.
+  std::vector<std::pair<char16_t, char16_t>> Others;
+};
+
 const FoldTable& Folds() {
   static const std::unique_ptr<FoldTable> table = [] {
     auto folds = std::make_unique<FoldTable>();
-    for (std::size_t c = 0; c < folds->size(); ++c) {
-      (*folds)[c] = FoldWidth(static_cast<char16_t>(c));
+    for (std::size_t c = 0; c < folds->Form.size(); ++c) {
+      folds->Form[c] = FoldWidth(static_cast<char16_t>(c));
     }
-    const std::unique_ptr<ScriptConverter> converter =
-        ScriptConverter::Open(ScriptConversion::ToSimplified);
-    if (converter == nullptr) return folds;
-    std::u16string ideographs;
-    for (const auto& [from, to] :
-         {std::pair{0x3400, 0x4DBF}, std::pair{0x4E00, 0x9FFF}, std::pair{0xF900, 0xFAFF}}) {
-      for (int c = from; c <= to; ++c) ideographs.push_back(static_cast<char16_t>(c));
+    if (const std::unique_ptr<ScriptConverter> converter =
+            ScriptConverter::Open(ScriptConversion::ToSimplified)) {
+      std::u16string ideographs;
+      for (const auto& [from, to] :
+           {std::pair{0x3400, 0x4DBF}, std::pair{0x4E00, 0x9FFF}, std::pair{0xF900, 0xFAFF}}) {
+        for (int c = from; c <= to; ++c) ideographs.push_back(static_cast<char16_t>(c));
+      }
+      const std::u16string simplified = converter->ConvertEach(ideographs);
+      for (std::size_t i = 0; i < ideographs.size(); ++i) {
+        folds->Form[ideographs[i]] = simplified[i];
+      }
     }
-    const std::u16string simplified = converter->ConvertEach(ideographs);
-    for (std::size_t i = 0; i < ideographs.size(); ++i) (*folds)[ideographs[i]] = simplified[i];
+    for (std::size_t c = 0; c < folds->Form.size(); ++c) {
+      if (folds->Form[c] != c) folds->Others.emplace_back(folds->Form[c], static_cast<char16_t>(c));
+    }
+    std::sort(folds->Others.begin(), folds->Others.end());
     return folds;
   }();
   return *table;
 }
 
 char16_t Fold(char16_t c) {
-  return Folds()[c];
+  return Folds().Form[c];
 }
 
 bool IsHighSurrogate(char16_t c) {
@@ -73,9 +83,11 @@ BookSearch::BookSearch(std::u16string_view needle, std::int32_t firstLine)
   const char16_t folded = needle_.front();
   std::vector<char16_t> forms;
   const FoldTable& folds = Folds();
-  for (std::size_t c = 0; c < folds.size(); ++c) {
-    if (folds[c] == folded) forms.push_back(static_cast<char16_t>(c));
-  }
+  if (folds.Form[folded] == folded) forms.push_back(folded);
+  const auto others = std::equal_range(
+      folds.Others.begin(), folds.Others.end(), std::pair<char16_t, char16_t>{folded, 0},
+      [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (auto other = others.first; other != others.second; ++other) forms.push_back(other->second);
   // A letter has four forms, a simplified character one to three traditional ones besides; the
   // few with more are compared through the table.
   manyForms_ = forms.size() > std::size(first_);
@@ -104,7 +116,7 @@ void BookSearch::SearchLine(std::u16string_view line, std::int32_t index) {
   const char16_t* const rest = needle_.data() + 1;
   // Almost every character fails the first test, so the loop is a few compares a character.
   const char16_t folded = needle_.front();
-  const FoldTable& folds = Folds();
+  const auto& folds = Folds().Form;
   for (const char16_t* p = begin; p <= last;) {
     const char16_t x = *p;
     if (manyForms_ ? folds[x] != folded : (x != a && x != b && x != c && x != d)) {
