@@ -36,8 +36,13 @@ std::int32_t CutLine(std::u16string_view line, const WrapMetrics& metrics, std::
                      Checkpoint&& checkpoint) {
   if (static_cast<std::int64_t>(line.size()) <= std::int64_t{metrics.RowChars} - 1) return 1;
   LineCutter cutter(line, metrics);
+  const std::size_t ahead = 4 * static_cast<std::size_t>(std::max(metrics.RowChars, 1));
   while (!cutter.Done()) {
     if (cutter.Row() > 0 && cutter.Row() % every == 0) checkpoint(cutter.Offset());
+    // A paragraph's cuts fall a row apart: the text of the cuts to come is fetched meanwhile.
+    if (static_cast<std::size_t>(cutter.Offset()) + ahead < line.size()) {
+      __builtin_prefetch(line.data() + cutter.Offset() + ahead);
+    }
     cutter.Next();
   }
   return cutter.Row();
@@ -129,9 +134,11 @@ std::int32_t PageCountOf(std::int32_t rowCount, std::int32_t pageRows) {
 
 std::int32_t RowTable::CountRows(const BookText& lines, const WrapMetrics& metrics) {
   std::int64_t rows = 0;
-  lines.VisitLines(0, lines.Count(), [&](std::int32_t, std::u16string_view line) {
-    rows = std::min<std::int64_t>(rows + RowsOfLine(line, metrics), INT32_MAX);
-  });
+  for (std::size_t piece = 0; piece < lines.PieceCount(); ++piece) {
+    lines.ForEachLineOfPiece(piece, [&](std::int32_t, std::u16string_view line) {
+      rows = std::min<std::int64_t>(rows + RowsOfLine(line, metrics), INT32_MAX);
+    });
+  }
   return static_cast<std::int32_t>(rows);
 }
 
@@ -148,27 +155,31 @@ void RowTable::Wrap(const BookText& lines, const WrapMetrics& metrics) {
   std::vector<std::vector<std::int32_t>> checkpoints(pieces);
   const auto wrapPiece = [&](std::size_t piece) {
     std::int64_t count = 0;
-    const std::int32_t end = piece + 1 < pieces ? lines.PieceFirstLine(piece + 1) : lineCount_;
     std::vector<std::int32_t>& starts = checkpoints[piece];
-    lines.VisitLines(lines.PieceFirstLine(piece), end,
-                     [&](std::int32_t line, std::u16string_view text) {
-                       if (line % kStride == 0) {
-                         firstRow_[static_cast<std::size_t>(line / kStride)] =
-                             static_cast<std::int32_t>(std::min<std::int64_t>(count, INT32_MAX));
-                       }
-                       const std::size_t first = starts.size();
-                       const std::int32_t lineRows =
-                           CutLine(text, metrics, kCheckpoint,
-                                   [&starts](std::int32_t offset) { starts.push_back(offset); });
-                       if (starts.size() > first) {
-                         longLines[piece].push_back({line, lineRows, first});
-                       }
-                       count += lineRows;
-                     });
+    lines.ForEachLineOfPiece(piece, [&](std::int32_t line, std::u16string_view text) {
+      if (line % kStride == 0) {
+        firstRow_[static_cast<std::size_t>(line / kStride)] =
+            static_cast<std::int32_t>(std::min<std::int64_t>(count, INT32_MAX));
+      }
+      // Most lines are one row, which is known from their length.
+      if (static_cast<std::int64_t>(text.size()) <= std::int64_t{metrics.RowChars} - 1) {
+        ++count;
+        return;
+      }
+      const std::size_t first = starts.size();
+      const std::int32_t lineRows = CutLine(
+          text, metrics, kCheckpoint, [&starts](std::int32_t offset) { starts.push_back(offset); });
+      if (starts.size() > first) {
+        longLines[piece].push_back({line, lineRows, first});
+      }
+      count += lineRows;
+    });
     rows[piece] = count;
   };
+  // Rows are cut where the text says, so a book large enough to have been read in pieces is worth
+  // wrapping on their threads, as is one of lines by the million.
   std::vector<std::thread> helpers;
-  if (lineCount_ >= kManyLines) {
+  if (pieces > 1 || lineCount_ >= kManyLines) {
     for (std::size_t piece = 1; piece < pieces; ++piece) {
       try {
         helpers.emplace_back(wrapPiece, piece);
