@@ -278,6 +278,19 @@ std::int32_t RowTable::FirstRowOf(const BookText& lines, std::int32_t line) cons
 std::vector<std::u16string> RowTable::Rows(const BookText& lines, std::int32_t first,
                                            std::int32_t count) const {
   std::vector<std::u16string> rows;
+  for (const LinePiece& piece : Pieces(lines, first, count)) {
+    std::u16string row(static_cast<std::size_t>(piece.Piece.Indent), u' ');
+    row.append(lines.Line(piece.Line)
+                   .substr(static_cast<std::size_t>(piece.Piece.Offset),
+                           static_cast<std::size_t>(piece.Piece.Length)));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::vector<LinePiece> RowTable::Pieces(const BookText& lines, std::int32_t first,
+                                        std::int32_t count) const {
+  std::vector<LinePiece> rows;
   if (first < 0 || first >= Count() || count <= 0) return rows;
   const auto last = static_cast<std::int32_t>(
       std::min<std::int64_t>(static_cast<std::int64_t>(first) + count, Count()));
@@ -295,12 +308,7 @@ std::vector<std::u16string> RowTable::Rows(const BookText& lines, std::int32_t f
   for (std::int32_t index = first; index < last; ++index) {
     while (cutter.Done()) cutter = LineCutter(lines.Line(++line), metrics_);
     while (cutter.Row() < index - lineFirstRow) cutter.Next();
-    const std::u16string_view text = lines.Line(line);
-    const RowPiece piece = cutter.Next();
-    std::u16string row(static_cast<std::size_t>(piece.Indent), u' ');
-    row.append(text.substr(static_cast<std::size_t>(piece.Offset),
-                           static_cast<std::size_t>(piece.Length)));
-    rows.push_back(std::move(row));
+    rows.push_back({line, cutter.Next()});
     if (cutter.Done()) lineFirstRow = index + 1;
   }
   return rows;

@@ -90,6 +90,12 @@ std::u16string WidestRows(const WrapMetrics& metrics);
 // Pages of `pageRows` rows, the last one possibly short.
 std::int32_t PageCountOf(std::int32_t rowCount, std::int32_t pageRows);
 
+// A row as a piece of the line it is cut from.
+struct LinePiece {
+  std::int32_t Line = 0;
+  RowPiece Piece;
+};
+
 class RowTable {
  public:
   // Wraps the lines anew; needs RowChars and PageRows above zero.
@@ -108,6 +114,9 @@ class RowTable {
   // `count` rows from `first`, as many as exist; the lines must be those last wrapped.
   std::vector<std::u16string> Rows(const BookText& lines, std::int32_t first,
                                    std::int32_t count) const;
+  // The same rows as the pieces of lines they show, for text shown otherwise than it is read.
+  std::vector<LinePiece> Pieces(const BookText& lines, std::int32_t first,
+                                std::int32_t count) const;
 
   // The row that shows character `offset` of line `line` (an offset past the line's end gives its
   // last row); -1 for a line that was not wrapped.

@@ -144,6 +144,14 @@ char16_t SearchForm(char16_t c) {
 
 std::u16string HitContext(const BookText& book, const SearchHit& hit, int around) {
   if (hit.Line < 0 || hit.Line >= book.Count()) return {};
+  const auto [start, length] = HitContextSpan(book, hit, around);
+  return std::u16string(book.Line(hit.Line).substr(static_cast<std::size_t>(start),
+                                                   static_cast<std::size_t>(length)));
+}
+
+std::pair<std::int32_t, std::int32_t> HitContextSpan(const BookText& book, const SearchHit& hit,
+                                                     int around) {
+  if (hit.Line < 0 || hit.Line >= book.Count()) return {0, 0};
   const std::u16string_view line = book.Line(hit.Line);
   const auto size = static_cast<std::int64_t>(line.size());
   const std::int64_t reach = std::max(around, 0);
@@ -155,8 +163,7 @@ std::u16string HitContext(const BookText& book, const SearchHit& hit, int around
     --start;
   }
   if (end > start && end < size && IsHighSurrogate(at(end - 1)) && IsLowSurrogate(at(end))) ++end;
-  return std::u16string(
-      line.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
+  return {static_cast<std::int32_t>(start), static_cast<std::int32_t>(end - start)};
 }
 
 }  // namespace quillon

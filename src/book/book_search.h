@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "book/book_text.h"
@@ -62,7 +63,10 @@ class BookSearch {
 char16_t SearchForm(char16_t c);
 
 // The hit and up to `around` characters of its line on either side, for a list of hits; a
-// character made of two UTF-16 units is never cut in half.
+// character made of two UTF-16 units is never cut in half. The stretch as an offset and a length
+// in its line, and as text.
+std::pair<std::int32_t, std::int32_t> HitContextSpan(const BookText& book, const SearchHit& hit,
+                                                     int around);
 std::u16string HitContext(const BookText& book, const SearchHit& hit, int around);
 
 }  // namespace quillon

@@ -14,9 +14,11 @@
 #include "book/book_search.h"
 #include "book/book_text.h"
 #include "book/chapters.h"
+#include "book/script_convert.h"
 #include "platform/datetime.h"
 #include "platform/platform.h"
 #include "platform/ui/kit.h"
+#include "records/bookmarks.h"
 #include "settings/pub_variables.h"
 
 namespace quillon {
@@ -83,6 +85,8 @@ class frmMain : public ui::Form {
   // The encoding the book was read in, and whether the user chose it rather than detection.
   BookEncoding BookEncodingInUse = BookEncoding::Gb18030;
   bool BookEncodingChosen = false;
+  // The script the book is shown in (简繁转换), chosen per book.
+  ScriptConversion BookScript = ScriptConversion::None;
   RowTable BookRows;
   std::int32_t RowCount = 0;
   std::int32_t PageCount = 0;
@@ -119,6 +123,22 @@ class frmMain : public ui::Form {
   // Reads the open book again in `encoding` (nullopt: detected) at the same place, and keeps
   // the choice for the next time the book is opened.
   void ChooseEncoding(std::optional<BookEncoding> encoding);
+  // Shows the open book in another script (or as it is written) from the page in view on, and
+  // keeps the choice for the book.
+  void ChooseScript(ScriptConversion conversion);
+  // Text of the book as it is shown: converted when the book is shown in the other script, with
+  // every character where the book has one.
+  std::u16string ShownText(std::int32_t line, std::int32_t offset, std::int32_t length) const;
+  // A text that is not the book's (a chapter title) as the book is shown.
+  std::u16string ShownText(std::u16string_view text) const;
+  // 添加书签 (Ctrl+D): marks the place in view, unless its page has a mark already.
+  void AddBookmark();
+  // 书签 (Ctrl+B): the book's marks, to go to or to remove.
+  void ShowBookmarks();
+  // The open book's marks, in book order; and one taken away again. False, after telling the user,
+  // when the marks file could not be written (or read, and so is not written over).
+  std::vector<Bookmark> BookMarks() const;
+  bool RemoveBookmark(const Bookmark& mark);
   void tmrTime_Timer();
   void cmdBack_Click();
   void cmdNext_Click();
@@ -256,6 +276,10 @@ class frmMain : public ui::Form {
   std::optional<BookPlace> keptPlace_;
   // In the full-screen layout, the rows the book has in the normal one.
   RowTable normalRows_;
+  // The open book's text in the other script, as far as it has been shown.
+  std::unique_ptr<ConvertedBook> converted_;
+  // Shows the book in `conversion`, telling the user when the dictionaries are missing.
+  void UseScript(ScriptConversion conversion);
 };
 
 }  // namespace quillon

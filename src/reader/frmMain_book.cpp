@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "reader/frmMain.h"
 #include "records/book_encodings.h"
+#include "records/book_scripts.h"
 #include "settings/row_metrics.h"
 
 namespace quillon {
@@ -125,6 +126,8 @@ bool frmMain::LoadBookText(const std::u16string& path) {
   }
   BookLines = std::move(*book.Text);
   BookRows = std::move(rows);
+  UseScript(ChosenScript(
+      files::ReadWholeFile(BookScriptsFilePath(platform_.program.Directory())).value_or(""), path));
   BookChapters = std::move(chapters);
   MarkedHit.reset();
   keptPlace_.reset();
@@ -157,7 +160,11 @@ void frmMain::ShowPage(std::int32_t page) {
   std::vector<std::u16string> texts;
   if (page >= 0 && page < PageCount) {
     const std::int64_t first = static_cast<std::int64_t>(page) * PageRows;
-    texts = BookRows.Rows(BookLines, static_cast<std::int32_t>(first), PageRows);
+    for (const LinePiece& row :
+         BookRows.Pieces(BookLines, static_cast<std::int32_t>(first), PageRows)) {
+      texts.push_back(std::u16string(static_cast<std::size_t>(row.Piece.Indent), u' ') +
+                      ShownText(row.Line, row.Piece.Offset, row.Piece.Length));
+    }
   }
   for (std::int32_t k = 0; k < PageRows; ++k) {
     if (!rows.Exists(k)) continue;

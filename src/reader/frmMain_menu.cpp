@@ -1,4 +1,5 @@
-// The page's right-click menu: finding the way in the book, and the encoding a user chooses for it.
+// The page's right-click menu: bookmarks, finding the way in the book, and the script and the
+// encoding a user chooses for it.
 
 #include "platform/files.h"
 #include "reader/frmMain.h"
@@ -36,14 +37,28 @@ ui::Menu frmMain::PageMenu() {
                                {},
                                [this, encoding] { ChooseEncoding(encoding); }});
   }
+  ui::MenuItem scripts{u"简繁转换", u"", false, true, {}, nullptr};
+  for (const auto& [conversion, caption] :
+       {std::pair{ScriptConversion::None, u"不转换"},
+        std::pair{ScriptConversion::ToSimplified, u"繁体→简体"},
+        std::pair{ScriptConversion::ToTraditional, u"简体→繁体"}}) {
+    scripts.Items.push_back(
+        {caption, u"", BookScript == conversion, true, {}, [this, conversion = conversion] {
+           ChooseScript(conversion);
+         }});
+  }
   const bool searched = !LastSearch.empty();
   ui::Menu menu;
+  menu.Items.push_back({u"添加书签", u"Ctrl+D", false, true, {}, [this] { AddBookmark(); }});
+  menu.Items.push_back({u"书签…", u"Ctrl+B", false, true, {}, [this] { ShowBookmarks(); }});
+  menu.Items.push_back({});
   menu.Items.push_back({u"目录", u"Ctrl+T", false, true, {}, [this] { ShowChapterList(); }});
   menu.Items.push_back({u"查找…", u"Ctrl+F", false, true, {}, [this] { ShowSearch(); }});
   menu.Items.push_back({u"查找下一个", u"F3", false, searched, {}, [this] { FindAgain(false); }});
   menu.Items.push_back(
       {u"查找上一个", u"Shift+F3", false, searched, {}, [this] { FindAgain(true); }});
   menu.Items.push_back({});
+  menu.Items.push_back(std::move(scripts));
   menu.Items.push_back(std::move(encodings));
   return menu;
 }

@@ -77,6 +77,8 @@ void frmMain::MainPage_KeyDown(int index, int keyCode, int shift) {
   constexpr int kShift = 1;
   if (shift == kCtrl && keyCode == 'T') return ShowChapterList();
   if (shift == kCtrl && keyCode == 'F') return ShowSearch();
+  if (shift == kCtrl && keyCode == 'D') return AddBookmark();
+  if (shift == kCtrl && keyCode == 'B') return ShowBookmarks();
   if (keyCode == ui::keys::F3 && (shift & ~kShift) == 0) return FindAgain(shift == kShift);
   if (!pub_.ReaderSettings.PageActive) return;
   const bool pageKey = keyCode == ui::keys::PageUp || keyCode == ui::keys::Left ||

@@ -112,7 +112,8 @@ void frmSearch::tmrSearch_Timer() {
   std::vector<std::u16string> entries;
   for (; hitsInList_ < hits.size(); ++hitsInList_) {
     const SearchHit& hit = hits[hitsInList_];
-    std::u16string context = HitContext(book, hit, kContext);
+    const auto [start, length] = HitContextSpan(book, hit, kContext);
+    std::u16string context = reader_.ShownText(hit.Line, start, length);
     // A tab in the text would start another column.
     std::replace(context.begin(), context.end(), u'\t', u' ');
     entries.push_back(DecimalText(std::int64_t{reader_.PageOfPlace(hit.Line, hit.Offset)} + 1) +

@@ -10,6 +10,7 @@
 
 #include "book/book_rows.h"
 #include "book/script_convert.h"
+#include "bookmarks/frmBookmarks.h"
 #include "chapters/frmChapters.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
@@ -48,6 +49,9 @@ enum Kind : std::uint8_t {
   kFindKey,
   kHistoryEdit,
   kCloseWindow,
+  kBookmark,
+  kBookmarks,
+  kScript,
   kKindCount
 };
 
@@ -55,7 +59,8 @@ const char* const kKindNames[kKindCount] = {
     "open a book", "上次阅读",    "历史阅读 row", "settings",     "toolbar",
     "page key",    "Space",       "jump",         "slide ticks",  "scroll ticks",
     "clock",       "hover a row", "合上书本",     "drop files",   "page menu",
-    "目录",        "查找",        "F3",           "history edit", "close the window"};
+    "目录",        "查找",        "F3",           "history edit", "close the window",
+    "添加书签",    "书签",        "简繁转换"};
 
 // Phrases to look for: found in one walk book or another, across rows and pages, in the other
 // width, or nowhere.
@@ -313,9 +318,95 @@ class Walk {
         };
         r.lblHistory.Click();
         return;
+      case kBookmark: {
+        // The page menu's command, or Ctrl+D on the page in view (or coming into view), which has
+        // the keyboard once any of it shows.
+        ui::PictureBox& surface = r.MainPage[std::max(r.PageInView(), 0) % 2];
+        if (Reading() && !r.ScrollActive && ((arg & 1) || surface.TakesInput())) {
+          ExpectMarkInView();
+        }
+        if (arg & 1) {
+          r.AddBookmark();
+        } else {
+          surface.KeyDown('D', 2);
+        }
+        return;
+      }
+      case kBookmarks:
+        fake_.forms.onModal = [this, arg](ui::Form& form) {
+          WorkBookmarks(dynamic_cast<frmBookmarks&>(form), arg);
+        };
+        r.MainPage[arg & 1].KeyDown('B', 2);
+        return;
+      case kScript:
+        if (Reading()) ExpectSamePlace();
+        r.ChooseScript(static_cast<ScriptConversion>(arg % 3));
+        return;
       default:
         return;
     }
+  }
+
+  // A mark added (or one there already) on the page in view, in the marks file.
+  void ExpectMarkInView() {
+    const frmMain& r = *reader_;
+    if (r.PageCount <= 0 || !IsStorable(r.strBookPath)) return;
+    expectation_ = [this]() -> std::optional<std::string> {
+      const frmMain& r = *reader_;
+      const std::optional<std::int32_t> page = PageInView();
+      if (!page) return std::nullopt;
+      for (const Bookmark& mark : r.BookMarks()) {
+        if (r.PageOfPlace(mark.Place.Line, mark.Place.Offset) == *page) return std::nullopt;
+      }
+      return "添加书签 left no mark on the page in view, " + std::to_string(*page + 1);
+    };
+  }
+
+  // A mark chosen by a double-click or Enter (its page must then be in view), one removed by Delete
+  // or the list's menu (the file must then be without it), or the window closed.
+  void WorkBookmarks(frmBookmarks& window, int arg) {
+    const std::vector<Bookmark> marks = window.Marks();
+    if (marks.size() != reader_->BookMarks().size()) {
+      expectation_ = [] { return std::string("the bookmark list does not list every mark"); };
+    }
+    if (!marks.empty()) {
+      const int entry = arg / 4 % static_cast<int>(marks.size());
+      window.lstMarks.ListIndex = entry;
+      const Bookmark mark = marks[static_cast<std::size_t>(entry)];
+      switch (arg % 4) {
+        case 0:
+          window.lstMarks.Choose(entry);
+          expectation_ = [this, mark]() -> std::optional<std::string> {
+            const std::optional<std::int32_t> page = PageInView();
+            if (!page || reader_->PageOfPlace(mark.Place.Line, mark.Place.Offset) != *page) {
+              return "the page of a chosen bookmark is not in view";
+            }
+            return std::nullopt;
+          };
+          break;
+        case 1:
+        case 2:
+          if (arg % 4 == 1) {
+            window.lstMarks.KeyDown(ui::keys::Delete, 0);
+          } else {
+            fake_.forms.onPopup = [](const ui::Menu& menu) { menu.Items.at(0).onClick(); };
+            window.lstMarks.MouseUp(ui::MouseButton::Right, 0, 10, 10);
+          }
+          expectation_ = [this, mark, count = marks.size()]() -> std::optional<std::string> {
+            const std::vector<Bookmark> left = reader_->BookMarks();
+            if (left.size() + 1 != count ||
+                std::find(left.begin(), left.end(), mark) != left.end()) {
+              return "a bookmark removed from the list is still in the file";
+            }
+            return std::nullopt;
+          };
+          break;
+        default:
+          window.lstMarks.KeyDown(ui::keys::Escape, 0);
+          break;
+      }
+    }
+    if (window.IsLoaded()) window.CloseFromFrame();
   }
 
   // An entry chosen by a double-click or by Enter, or one moved to and the window closed; the
@@ -630,12 +721,26 @@ class Walk {
     }
     const std::vector<std::u16string> rows =
         r.BookRows.Rows(r.BookLines, page * r.PageRows, r.PageRows);
+    const std::vector<LinePiece> pieces =
+        r.BookRows.Pieces(r.BookLines, page * r.PageRows, r.PageRows);
     const ui::ControlArray<ui::Label>& labels = resting == 0 ? r.lblRow1 : r.lblRow2;
     for (int k = 0; k < r.PageRows; ++k) {
-      const std::u16string_view expected = static_cast<std::size_t>(k) < rows.size()
-                                               ? rows[static_cast<std::size_t>(k)]
-                                               : std::u16string_view();
-      if (!labels.Exists(k) || !SameText(labels[k].Caption.get(), expected)) {
+      const auto index = static_cast<std::size_t>(k);
+      const std::u16string_view expected =
+          index < rows.size() ? rows[index] : std::u16string_view();
+      if (!labels.Exists(k)) return "row " + std::to_string(k) + " of the page has no label";
+      const std::u16string& caption = labels[k].Caption.get();
+      // In the other script a row shows the same characters' other forms, as many as it has.
+      const bool right =
+          r.BookScript == ScriptConversion::None || index >= pieces.size()
+              ? SameText(caption, expected)
+              : caption.size() == expected.size() &&
+                    SameText(
+                        caption,
+                        std::u16string(static_cast<std::size_t>(pieces[index].Piece.Indent), u' ') +
+                            r.ShownText(pieces[index].Line, pieces[index].Piece.Offset,
+                                        pieces[index].Piece.Length));
+      if (!right) {
         return "row " + std::to_string(k) + " in view is not row " + std::to_string(k) +
                " of page " + std::to_string(named);
       }
@@ -675,9 +780,11 @@ class Walk {
       return "the hit marked, \"" + Utf8(text) + "\", is not the phrase \"" + Utf8(r.LastSearch) +
              "\"";
     }
-    const bool isStart = text.compare(0, marked.size(), marked) == 0;
-    const bool isEnd = marked.size() <= text.size() &&
-                       text.compare(text.size() - marked.size(), marked.size(), marked) == 0;
+    // What the page shows of the hit, in whichever script.
+    const std::u16string shown = r.ShownText(hit.Line, hit.Offset, hit.Length);
+    const bool isStart = shown.compare(0, marked.size(), marked) == 0;
+    const bool isEnd = marked.size() <= shown.size() &&
+                       shown.compare(shown.size() - marked.size(), marked.size(), marked) == 0;
     if (!isStart && !isEnd) {
       return "the page marks \"" + Utf8(marked) + "\" for the hit \"" + Utf8(text) + "\"";
     }
@@ -721,7 +828,8 @@ std::vector<WalkAction> RandomActions(std::uint32_t seed, std::size_t count) {
                                 kToolbar,  kToolbar,    kPageKey,    kPageKey,     kSpace,
                                 kJump,     kSlideTicks, kSlideTicks, kScrollTicks, kClock,
                                 kHover,    kCoverExit,  kDrop,       kPageMenu,    kChapters,
-                                kSearch,   kSearch,     kFindKey,    kHistoryEdit, kCloseWindow};
+                                kSearch,   kSearch,     kFindKey,    kHistoryEdit, kCloseWindow,
+                                kBookmark, kBookmark,   kBookmarks,  kScript};
   std::mt19937 random(seed);
   std::vector<WalkAction> actions;
   for (std::size_t i = 0; i < count; ++i) {

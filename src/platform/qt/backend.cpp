@@ -58,6 +58,8 @@ int KitKeyCode(int qtKey) {
       return ui::keys::Right;
     case Qt::Key_Down:
       return ui::keys::Down;
+    case Qt::Key_Delete:
+      return ui::keys::Delete;
     case Qt::Key_F3:
       return ui::keys::F3;
     default:

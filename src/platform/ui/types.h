@@ -103,6 +103,7 @@ constexpr int Left = 37;
 constexpr int Up = 38;
 constexpr int Right = 39;
 constexpr int Down = 40;
+constexpr int Delete = 46;
 constexpr int F3 = 114;
 }  // namespace keys
 
