@@ -42,7 +42,7 @@ void OnTerminationSignal(int) {
 
 // quillon --chapters BOOK: the book read as the reader reads it, in the encoding the user chose
 // for it if any.
-int PrintChapters(const std::u16string& path) {
+int PrintChapters(const std::u16string& path, quillon::ScriptConversion conversion) {
   const quillon::qt::QtProgram program;
   const std::optional<quillon::BookEncoding> chosen = quillon::ChosenEncoding(
       quillon::files::ReadWholeFile(quillon::BookEncodingsFilePath(program.Directory()))
@@ -58,8 +58,18 @@ int PrintChapters(const std::u16string& path) {
             true);
       return 1;
     }
+    std::unique_ptr<quillon::ScriptConverter> converter;
+    if (conversion != quillon::ScriptConversion::None) {
+      converter = quillon::ScriptConverter::Open(conversion);
+      if (converter == nullptr) {
+        Print(QStringLiteral("quillon: 没有找到简繁转换的词典（OpenCC），请安装 libopencc1.1 和 "
+                             "libopencc-data。\n"),
+              true);
+        return 1;
+      }
+    }
     const std::string listing =
-        quillon::ChapterListing(*book.Text, quillon::FindChapters(*book.Text));
+        quillon::ChapterListing(*book.Text, quillon::FindChapters(*book.Text), converter.get());
     std::fwrite(listing.data(), 1, listing.size(), stdout);
   } catch (const std::bad_alloc&) {
     Print(QStringLiteral("quillon: 这本书太大，没有足够的内存读它。\n"), true);
@@ -81,7 +91,7 @@ int main(int argc, char* argv[]) {
       Print(line.Output, line.ExitCode != 0);
       return line.ExitCode;
     }
-    if (line.ListChapters) return PrintChapters(*line.Book);
+    if (line.ListChapters) return PrintChapters(*line.Book, line.Convert);
   }
 
   QApplication application(argc, argv);

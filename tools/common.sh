@@ -9,7 +9,7 @@ QUILLON_PACKAGES=(
   qt6-base-dev qt6-base-private-dev qt6-translations-l10n libopencc-dev
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-liberation2 fonts-dejavu-core
-  xvfb xauth xdotool
+  xvfb xauth xdotool opencc
   dpkg-dev desktop-file-utils
 )
 

@@ -24,12 +24,13 @@ std::int32_t ChapterOfPage(const BookText& book, const std::vector<Chapter>& cha
   return static_cast<std::int32_t>(firstOnOrAfter - chapters.begin()) - 1;
 }
 
-std::string ChapterListing(const BookText& book, const std::vector<Chapter>& chapters) {
+std::string ChapterListing(const BookText& book, const std::vector<Chapter>& chapters,
+                           const ScriptConverter* converter) {
   std::u16string text;
   for (const Chapter& chapter : chapters) {
     text += DecimalText(std::int64_t{book.FileLineOf(chapter.Line)} + 1);
     text += u'\t';
-    text += chapter.Title;
+    text += converter != nullptr ? converter->Convert(chapter.Title) : chapter.Title;
     text += u'\n';
   }
   return codepage::EncodeUtf8(text);

@@ -8,6 +8,7 @@
 #include "book/book_rows.h"
 #include "book/book_text.h"
 #include "book/chapters.h"
+#include "book/script_convert.h"
 
 namespace quillon {
 
@@ -21,7 +22,9 @@ std::int32_t PageOfChapter(const BookText& book, const Chapter& chapter, const R
 std::int32_t ChapterOfPage(const BookText& book, const std::vector<Chapter>& chapters,
                            const RowTable& rows, std::int32_t page, std::int32_t pageRows);
 
-// A line a chapter: its line in the file counted from 1, a tab and its title; in UTF-8.
-std::string ChapterListing(const BookText& book, const std::vector<Chapter>& chapters);
+// A line a chapter: its line in the file counted from 1, a tab and its title (converted, when a
+// converter is given); in UTF-8.
+std::string ChapterListing(const BookText& book, const std::vector<Chapter>& chapters,
+                           const ScriptConverter* converter = nullptr);
 
 }  // namespace quillon

@@ -7,7 +7,8 @@
 # list with Ctrl+T, moves down three chapters and chooses with Return; a fourth searches a phrase
 # with Ctrl+F, closes the window with Escape and goes on with F3, F3 and Shift+F3. Each leaves
 # with "退出阅读", and Lastread.dat must hold the page each of them showed. Before all that,
-# "quillon --chapters" must list the book's chapters without a window. Last, on a 1920*1080 screen
+# "quillon --chapters" must list the book's chapters without a window, and with --convert in the
+# other script as the dictionaries' own command converts them. Last, on a 1920*1080 screen
 # the window must be the 1366*768 layout's drawn larger, and turn pages there.
 #   e2e_reader.sh QUILLON_EXECUTABLE BOOK
 set -euo pipefail
@@ -15,7 +16,7 @@ set -euo pipefail
 executable="$1"
 book="$(realpath "$2")"
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
-e2e_require Xvfb xdotool
+e2e_require Xvfb xdotool opencc
 e2e_begin
 
 build="$(dirname "$executable")"
@@ -73,6 +74,14 @@ chapters="$(env -u DISPLAY "$program/quillon" --chapters "$book")" || fail "--ch
 [ "$(printf '%s\n' "$chapters" | wc -l)" -eq 100 ] || fail "--chapters listed $(printf '%s\n' "$chapters" | wc -l) chapters"
 first_chapter="${chapters%%$'\n'*}"
 [[ "$first_chapter" == $'2\t'*第一回* ]] || fail "--chapters starts with '$first_chapter'"
+# Converted, the titles are what the dictionaries' own command makes of them.
+books="$(dirname "$book")"
+while read -r name conversion; do
+  ours="$(env -u DISPLAY "$program/quillon" --chapters --convert "$conversion" "$books/$name")" ||
+    fail "--chapters --convert $conversion failed"
+  theirs="$(env -u DISPLAY "$program/quillon" --chapters "$books/$name" | opencc -c "$conversion.json")"
+  [ -n "$ours" ] && [ "$ours" = "$theirs" ] || fail "--convert $conversion of $name is not the dictionaries' own"
+done <<< $'rulinwaishi.gbk.txt t2s\nhongloumeng.gbk.txt s2t'
 
 start_reader
 main="$(newest_window)"

@@ -21,6 +21,7 @@ TEST(CommandLine, BooksScreensHelpAndMistakes) {
     int width;
     bool chapters = false;
     double scale = 0;
+    ScriptConversion convert = ScriptConversion::None;
   };
   const QString cwd = QDir::currentPath();
   const Case cases[] = {
@@ -45,6 +46,28 @@ TEST(CommandLine, BooksScreensHelpAndMistakes) {
       {{"--chapters", "/书库/红楼梦.txt"}, -1, "", "/书库/红楼梦.txt", 0, true},
       {{"红楼梦.txt", "--chapters"}, -1, "", "红楼梦.txt", 0, true},
       {{"--chapters"}, 2, "--chapters 要跟一本书", nullptr, 0},
+      {{"--chapters", "--convert", "t2s", "/书库/儒林外史.txt"},
+       -1,
+       "",
+       "/书库/儒林外史.txt",
+       0,
+       true,
+       0,
+       ScriptConversion::ToSimplified},
+      {{"--convert=s2t", "--chapters", "a.txt"},
+       -1,
+       "",
+       "a.txt",
+       0,
+       true,
+       0,
+       ScriptConversion::ToTraditional},
+      {{"--chapters", "--convert", "t2tw", "a.txt"},
+       2,
+       "--convert t2tw 不是 t2s 或 s2t",
+       nullptr,
+       0},
+      {{"--convert", "t2s", "a.txt"}, 2, "--convert 只和 --chapters 一起用", nullptr, 0},
       {{"--help"}, 0, "--screen <WxH>", nullptr, 0},
       {{"--help"}, 0, "--chapters", nullptr, 0},
       {{"--help"}, 0, "--scale <F>", nullptr, 0},
@@ -67,6 +90,7 @@ TEST(CommandLine, BooksScreensHelpAndMistakes) {
     EXPECT_EQ(line.ScreenWidth, c.width);
     EXPECT_EQ(line.ListChapters, c.chapters);
     EXPECT_EQ(line.Scale, c.scale);
+    EXPECT_EQ(line.Convert, c.convert);
   }
   // A name in GBK bytes, as archives made on Windows carry, is read as GB18030.
   const qt::CommandLine gbk =

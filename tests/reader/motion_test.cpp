@@ -389,6 +389,48 @@ TEST_F(MotionTest, EveryPageSurvivesARoundOfLayoutsAndFontSizes) {
   }
 }
 
+// 儒林外史 shown in simplified: every page keeps the rows it has as written, each as long, in the
+// characters' simplified forms, and the place in view stays; shown as written again, it is as it
+// was.
+TEST_F(MotionTest, AConvertedBookKeepsItsRowsAndPages) {
+  frmMain& r = *reader;
+  fake.dialogs.openAnswers.push_back(
+      codepage::DecodeUtf8((fake::TestBooksDir() / "rulinwaishi.gbk.txt").string()));
+  r.lblOpen.Click();
+  const std::int32_t pages = r.PageCount;
+  const auto shown = [&r] {
+    std::vector<std::u16string> rows;
+    const ui::ControlArray<ui::Label>& labels = r.PageInView() % 2 == 0 ? r.lblRow1 : r.lblRow2;
+    for (int k = 0; k < r.PageRows; ++k) rows.push_back(labels[k].Caption);
+    return rows;
+  };
+  for (const std::int32_t page : {0, 25, 200, pages - 1}) {
+    SCOPED_TRACE(page);
+    r.ShowPageAtRest(page);
+    const BookPlace place = r.PlaceInView();
+    const std::vector<std::u16string> written = shown();
+    r.ChooseScript(ScriptConversion::ToSimplified);
+    ASSERT_EQ(r.BookScript, ScriptConversion::ToSimplified);
+    EXPECT_EQ(r.PageCount, pages);
+    EXPECT_EQ(r.PageInView(), page);
+    EXPECT_EQ(r.PlaceInView(), place);
+    const std::vector<std::u16string> simplified = shown();
+    std::u16string before, after;
+    for (std::size_t k = 0; k < written.size(); ++k) {
+      EXPECT_EQ(simplified[k].size(), written[k].size()) << "row " << k;
+      before += written[k];
+      after += simplified[k];
+    }
+    if (page > 0) {
+      EXPECT_NE(after, before);
+      EXPECT_EQ(after.find(u'說'), std::u16string::npos);
+      EXPECT_EQ(after.find(u'們'), std::u16string::npos);
+    }
+    r.ChooseScript(ScriptConversion::None);
+    EXPECT_EQ(shown(), written);
+  }
+}
+
 TEST_F(MotionTest, ARelayoutThatRoundsToNothingShowsTheFirstPage) {
   OpenBookOfPages(4);
   reader->BookPrePercent = 0.1f;  // 0.4 of a page

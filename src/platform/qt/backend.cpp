@@ -475,6 +475,13 @@ QWidget* QtBackend::CreateWidget(ui::Control& control, QWidget* parent) {
     });
     connect(widget, &QListWidget::doubleClicked, this,
             [list](const QModelIndex& index) { list->Choose(index.row()); });
+    // A right click chooses the entry under it, then is the list's, as on a label.
+    widget->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(widget, &QListWidget::customContextMenuRequested, this,
+            [this, list, widget](const QPoint& at) {
+              if (QListWidgetItem* item = widget->itemAt(at)) list->ListIndex = widget->row(item);
+              list->MouseUp(ui::MouseButton::Right, 0, Twips(at.x()), Twips(at.y()));
+            });
     return widget;
   }
   if (auto* toolbar = dynamic_cast<ui::Toolbar*>(&control)) {

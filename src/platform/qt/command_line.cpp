@@ -49,6 +49,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, const QS
   parser.addOption(screen);
   parser.addOption(scale);
   parser.addOption(chapters);
+  const QCommandLineOption convert(
+      QStringLiteral("convert"),
+      QStringLiteral(
+          "和 --chapters 一起用：标题按 t2s（繁体→简体）或 s2t（简体→繁体）转换后列出。"),
+      QStringLiteral("t2s|s2t"));
+  parser.addOption(convert);
   parser.addPositionalArgument(QStringLiteral("BOOK"),
                                QStringLiteral("要打开的书；读过的书从上次的进度接着读。"),
                                QStringLiteral("[BOOK]"));
@@ -94,6 +100,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, const QS
   line.ListChapters = parser.isSet(chapters);
   if (line.ListChapters && books.isEmpty()) {
     return Ending(2, program + QStringLiteral(": --chapters 要跟一本书。\n"));
+  }
+  if (parser.isSet(convert)) {
+    const std::optional<ScriptConversion> conversion =
+        ScriptConversionNamed(FromQString(parser.value(convert)));
+    if (!conversion) {
+      return Ending(2, program + QStringLiteral(": --convert ") + parser.value(convert) +
+                           QStringLiteral(" 不是 t2s 或 s2t。\n"));
+    }
+    if (!line.ListChapters) {
+      return Ending(2, program + QStringLiteral(": --convert 只和 --chapters 一起用。\n"));
+    }
+    line.Convert = *conversion;
   }
   if (!books.isEmpty()) {
     // The book's own bytes, found again among the arguments: decoding may have lost some.

@@ -1,12 +1,14 @@
 #pragma once
 // The reader's command line: quillon [--screen WxH] [--scale F] [BOOK] or quillon --chapters
-// BOOK, besides --help and --version.
+// [--convert t2s|s2t] BOOK, besides --help and --version.
 
 #include <QString>
 #include <QStringList>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "book/script_convert.h"
 
 namespace quillon::qt {
 
@@ -18,8 +20,9 @@ struct CommandLine {
   int ScreenHeight = 0;
   // --scale: the factor the layout is drawn at, 1 to 4; 0 lets the screen decide.
   double Scale = 0;
-  // --chapters: print the book's chapters and end, without a window.
+  // --chapters: print the book's chapters and end, without a window; --convert: in this script.
   bool ListChapters = false;
+  ScriptConversion Convert = ScriptConversion::None;
   // Help, the version or a mistake: print Output (on standard error when the code is not 0)
   // and end with ExitCode instead of starting.
   bool Exit = false;
