@@ -9,6 +9,9 @@
 //   open_book --open FILE reads, decodes, splits and wraps the book at 41 x 25, and ends: the
 //                         process a user waits for, without the window
 //   open_book FILE        opens that one book in a reader window and prints its figures
+//   open_book --window FILE [t2s|s2t]
+//                         opens it in a reader window shown as written or converted, draws pages
+//                         through the book, and prints one row of the table of converted books
 
 #include <benchmark/benchmark.h>
 #include <spawn.h>
@@ -18,6 +21,7 @@
 
 #include <fcntl.h>
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -35,6 +39,7 @@
 #include "book/book_rows.h"
 #include "platform/codepage.h"
 #include "reader/frmMain.h"
+#include "records/book_scripts.h"
 
 extern char** environ;
 
@@ -226,6 +231,50 @@ int OpenOnce(const std::string& path) {
   return 0;
 }
 
+// The memory the process has held at most since it began (not what the process it came from held,
+// which the system's own count keeps).
+double HighWaterMegabytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024;
+  }
+  return 0;
+}
+
+// A book shown as written or in the other script: the open in the window (reading, wrapping and
+// drawing the first page), pages drawn through the book, and memory.
+int OpenInScript(const std::string& path, const std::string& script) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / "quillon-bench" / ("program-" + script);
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder / "Bookmark");
+  const auto conversion = quillon::ScriptConversionNamed(quillon::codepage::DecodeUtf8(script));
+  if (conversion) {
+    std::ofstream(folder / "Bookmark" / "Scripts.dat", std::ios::binary)
+        << quillon::WithChosenScript("", quillon::codepage::DecodeUtf8(path), *conversion);
+  }
+  Reader reader(folder);
+  const Clock::time_point start = Clock::now();
+  Open(reader, path);
+  reader.window.ShowPage(0);
+  const double open = MillisecondsSince(start);
+  if (reader.window.BookScript != conversion.value_or(quillon::ScriptConversion::None)) return 1;
+  // Each page drawn once, as a reader turning to it draws it: a converted page is converted then.
+  std::vector<double> times;
+  for (int sample = 1; sample <= 2000; ++sample) {
+    const auto page = static_cast<std::int32_t>(
+        static_cast<std::int64_t>(reader.window.PageCount - 1) * sample / 2000);
+    const Clock::time_point drawn = Clock::now();
+    reader.window.ShowPage(page);
+    times.push_back(MillisecondsSince(drawn) * 1000);
+  }
+  const double pageMedian = Median(times);
+  const double pageMax = *std::max_element(times.begin(), times.end());
+  std::printf("%f %f %f %f\n", open, pageMedian, pageMax, HighWaterMegabytes());
+  return 0;
+}
+
 struct Book {
   const char* Name;
   std::string Path;
@@ -289,6 +338,9 @@ std::vector<Book> MakeBooks(const std::filesystem::path& folder) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--open") return OpenOnly(argv[2]);
+  if ((argc == 3 || argc == 4) && std::string(argv[1]) == "--window") {
+    return OpenInScript(argv[2], argc == 4 ? argv[3] : "");
+  }
   if (argc == 2) return OpenOnce(argv[1]);
 
   const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quillon-bench";
@@ -347,6 +399,41 @@ int main(int argc, char** argv) {
     }
     const auto [pageMedian, pageMax] = PageMicroseconds(reader);
     std::printf("| %s | %.1f ms | %.1f / %.1f us |\n", name, Median(rewrap), pageMedian, pageMax);
+  }
+
+  // The 100 MB book in the other script, each open a process of its own, alternated with the book
+  // as written, five rounds, medians: the open in the window (the first page drawn), pages drawn
+  // through the whole book the first time (each converted then), and memory.
+  std::printf(
+      "\n| 100 MB book shown | open in the window | a page drawn the first time "
+      "(median / slowest) | peak memory |\n|---|---|---|---|\n");
+  const std::string book = (folder / "book-100mb.gbk.txt").string();
+  const char* const scripts[] = {"", "s2t", "t2s"};
+  std::vector<std::array<double, 4>> runs[3];
+  for (int round = 0; round < 5; ++round) {
+    for (int k = 0; k < 3; ++k) {
+      const std::string command =
+          "'" + self + "' --window '" + book + "' " + scripts[k] + " 2>/dev/null";
+      FILE* output = popen(command.c_str(), "r");
+      std::array<double, 4> run{};
+      if (output == nullptr ||
+          std::fscanf(output, "%lf %lf %lf %lf", &run[0], &run[1], &run[2], &run[3]) != 4 ||
+          pclose(output) != 0) {
+        std::fprintf(stderr, "%s failed\n", command.c_str());
+        return 1;
+      }
+      runs[k].push_back(run);
+    }
+  }
+  for (int k = 0; k < 3; ++k) {
+    const auto median = [&](std::size_t field) {
+      std::vector<double> values;
+      for (const auto& run : runs[k]) values.push_back(run[field]);
+      return Median(values);
+    };
+    std::printf("| %s | %.0f ms | %.2f / %.2f ms | %.0f MB (%.2f x the file) |\n",
+                k == 0 ? "as written" : scripts[k], median(0), median(1) / 1000, median(2) / 1000,
+                median(3), median(3) / FileMegabytes(book));
   }
   return 0;
 }

@@ -107,19 +107,43 @@ std::int32_t ConvertedBook::PieceStart(std::u16string_view line, std::int32_t pi
   return start;
 }
 
-const std::u16string& ConvertedBook::Piece(const BookText& book, std::int32_t line,
-                                           std::int32_t piece) {
-  const std::uint64_t key =
-      (static_cast<std::uint64_t>(line) << 32) | static_cast<std::uint32_t>(piece);
-  if (auto found = kept_.find(key); found != kept_.end()) {
-    uses_.splice(uses_.begin(), uses_, found->second.Use);
-    return found->second.Text;
+namespace {
+
+std::uint64_t KeyOf(std::int32_t line, std::int32_t piece) {
+  return (static_cast<std::uint64_t>(line) << 32) | static_cast<std::uint32_t>(piece);
+}
+
+}  // namespace
+
+const std::u16string* ConvertedBook::Kept(std::int32_t line, std::int32_t piece) {
+  const auto found = kept_.find(KeyOf(line, piece));
+  if (found == kept_.end()) return nullptr;
+  uses_.splice(uses_.begin(), uses_, found->second.Use);
+  return &found->second.Text;
+}
+
+void ConvertedBook::Convert(std::u16string_view line, std::int32_t index, std::int32_t first,
+                            std::int32_t last) {
+  const std::int32_t start = PieceStart(line, first);
+  const std::int32_t end = PieceStart(line, last + 1);
+  const std::u16string_view text =
+      line.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+  // The pieces together in one go, as the text runs on; piece by piece where that changes a length.
+  const std::u16string together = converter_->Convert(text);
+  for (std::int32_t piece = first; piece <= last; ++piece) {
+    const std::int32_t from = PieceStart(line, piece);
+    const std::int32_t to = PieceStart(line, piece + 1);
+    Keep(index, piece,
+         together.size() == text.size()
+             ? together.substr(static_cast<std::size_t>(from - start),
+                               static_cast<std::size_t>(to - from))
+             : converter_->ConvertInPlace(line.substr(static_cast<std::size_t>(from),
+                                                      static_cast<std::size_t>(to - from))));
   }
-  const std::u16string_view text = book.Line(line);
-  const std::int32_t start = PieceStart(text, piece);
-  const std::int32_t end = PieceStart(text, piece + 1);
-  std::u16string converted = converter_->ConvertInPlace(
-      text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
+}
+
+void ConvertedBook::Keep(std::int32_t line, std::int32_t piece, std::u16string converted) {
+  const std::uint64_t key = KeyOf(line, piece);
   while (keptUnits_ + converted.size() > kKeptUnits && !uses_.empty()) {
     const auto old = kept_.find(uses_.back());
     keptUnits_ -= old->second.Text.size();
@@ -128,7 +152,7 @@ const std::u16string& ConvertedBook::Piece(const BookText& book, std::int32_t li
   }
   uses_.push_front(key);
   keptUnits_ += converted.size();
-  return kept_.emplace(key, Kept{std::move(converted), uses_.begin()}).first->second.Text;
+  kept_.emplace(key, KeptPiece{std::move(converted), uses_.begin()});
 }
 
 std::u16string ConvertedBook::Span(const BookText& book, std::int32_t line, std::int32_t offset,
@@ -139,16 +163,37 @@ std::u16string ConvertedBook::Span(const BookText& book, std::int32_t line, std:
   const auto end = static_cast<std::int32_t>(std::min<std::int64_t>(
       std::int64_t{offset} + length, static_cast<std::int64_t>(text.size())));
   shown.reserve(static_cast<std::size_t>(std::max(end - offset, 0)));
-  // The piece that holds `offset` starts at or before piece offset / kPiece.
-  std::int32_t piece = offset / kPiece;
-  while (piece > 0 && PieceStart(text, piece) > offset) --piece;
-  for (; offset < end; ++piece) {
+  // The pieces that hold the span: the first starts at or before piece offset / kPiece.
+  const auto pieceOf = [&text](std::int32_t at) {
+    std::int32_t piece = at / kPiece;
+    while (piece > 0 && PieceStart(text, piece) > at) --piece;
+    while (PieceStart(text, piece + 1) <= at) ++piece;
+    return piece;
+  };
+  const std::int32_t first = pieceOf(offset);
+  const std::int32_t last = pieceOf(std::max(end - 1, offset));
+  // Those not kept yet are converted, each run of them together.
+  for (std::int32_t piece = first; piece <= last;) {
+    if (kept_.count(KeyOf(line, piece)) != 0) {
+      ++piece;
+      continue;
+    }
+    std::int32_t through = piece;
+    while (through < last && kept_.count(KeyOf(line, through + 1)) == 0) ++through;
+    Convert(text, line, piece, through);
+    piece = through + 1;
+  }
+  for (std::int32_t piece = first; piece <= last && offset < end; ++piece) {
     const std::int32_t start = PieceStart(text, piece);
-    const std::int32_t next = PieceStart(text, piece + 1);
-    if (next <= offset) continue;
-    const std::u16string& converted = Piece(book, line, piece);
-    const std::int32_t to = std::min(end, next);
-    shown.append(converted, static_cast<std::size_t>(offset - start),
+    const std::int32_t to = std::min(end, PieceStart(text, piece + 1));
+    const std::u16string* converted = Kept(line, piece);
+    if (converted == nullptr) {
+      // Pushed out again by the pieces just converted, which only a span longer than all that
+      // is kept can do: this piece is converted once more.
+      Convert(text, line, piece, piece);
+      converted = Kept(line, piece);
+    }
+    shown.append(*converted, static_cast<std::size_t>(offset - start),
                  static_cast<std::size_t>(to - offset));
     offset = to;
   }

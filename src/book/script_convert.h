@@ -68,16 +68,20 @@ class ConvertedBook {
   // A line is converted in pieces of about kPiece units, each ending after a punctuation mark
   // where one is near, so that a phrase is seldom cut and a piece deep in a long paragraph is
   // converted without the rest.
-  static constexpr std::int32_t kPiece = 512;
+  static constexpr std::int32_t kPiece = 128;
   static std::int32_t PieceStart(std::u16string_view line, std::int32_t piece);
-  const std::u16string& Piece(const BookText& book, std::int32_t line, std::int32_t piece);
+  // Converts pieces [first, last] of line `index` and keeps them.
+  void Convert(std::u16string_view line, std::int32_t index, std::int32_t first, std::int32_t last);
+  void Keep(std::int32_t line, std::int32_t piece, std::u16string converted);
+  // A piece kept, marked as the one used last; null if it is not kept.
+  const std::u16string* Kept(std::int32_t line, std::int32_t piece);
 
   std::unique_ptr<ScriptConverter> converter_;
-  struct Kept {
+  struct KeptPiece {
     std::u16string Text;
     std::list<std::uint64_t>::iterator Use;
   };
-  std::unordered_map<std::uint64_t, Kept> kept_;
+  std::unordered_map<std::uint64_t, KeptPiece> kept_;
   // The pieces kept, the one used last first.
   std::list<std::uint64_t> uses_;
   std::size_t keptUnits_ = 0;

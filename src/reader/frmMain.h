@@ -278,8 +278,9 @@ class frmMain : public ui::Form {
   RowTable normalRows_;
   // The open book's text in the other script, as far as it has been shown.
   std::unique_ptr<ConvertedBook> converted_;
-  // Shows the book in `conversion`, telling the user when the dictionaries are missing.
-  void UseScript(ScriptConversion conversion);
+  // Shows the book in `conversion` through `converter` (opened for it, or null when the
+  // dictionaries are missing, which the user is told).
+  void UseScript(ScriptConversion conversion, std::unique_ptr<ScriptConverter> converter);
 };
 
 }  // namespace quillon

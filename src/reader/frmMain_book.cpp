@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <new>
 #include <stdexcept>
+#include <system_error>
 
 #include "book/book_file.h"
 #include "book/book_labels.h"
@@ -78,6 +80,18 @@ bool frmMain::LoadBookText(const std::u16string& path) {
   const std::optional<BookEncoding> chosen = ChosenEncoding(
       files::ReadWholeFile(BookEncodingsFilePath(platform_.program.Directory())).value_or(""),
       path);
+  // The dictionaries of the script the book is shown in are read while the book is.
+  const ScriptConversion script = ChosenScript(
+      files::ReadWholeFile(BookScriptsFilePath(platform_.program.Directory())).value_or(""), path);
+  std::future<std::unique_ptr<ScriptConverter>> converter;
+  if (script != ScriptConversion::None) {
+    try {
+      converter =
+          std::async(std::launch::async, [script] { return ScriptConverter::Open(script); });
+    } catch (const std::system_error&) {
+      // No thread to be had: they are read once the book is.
+    }
+  }
   BookFile book;
   RowTable rows;
   std::vector<Chapter> chapters;
@@ -126,8 +140,7 @@ bool frmMain::LoadBookText(const std::u16string& path) {
   }
   BookLines = std::move(*book.Text);
   BookRows = std::move(rows);
-  UseScript(ChosenScript(
-      files::ReadWholeFile(BookScriptsFilePath(platform_.program.Directory())).value_or(""), path));
+  UseScript(script, converter.valid() ? converter.get() : ScriptConverter::Open(script));
   BookChapters = std::move(chapters);
   MarkedHit.reset();
   keptPlace_.reset();

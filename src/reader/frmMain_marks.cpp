@@ -19,11 +19,10 @@ const char16_t kMarksUnreadable[] =
 
 }  // namespace
 
-void frmMain::UseScript(ScriptConversion conversion) {
+void frmMain::UseScript(ScriptConversion conversion, std::unique_ptr<ScriptConverter> converter) {
   converted_.reset();
   BookScript = ScriptConversion::None;
   if (conversion == ScriptConversion::None) return;
-  std::unique_ptr<ScriptConverter> converter = ScriptConverter::Open(conversion);
   if (converter == nullptr) {
     platform_.dialogs.MessageBox(
         u"没有找到简繁转换的词典（OpenCC）。请安装 libopencc1.1 和它的词典 libopencc-data，"
@@ -46,7 +45,7 @@ void frmMain::ChooseScript(ScriptConversion conversion) {
   }
   StopScrollingIfRunning();
   SettleSlide();
-  UseScript(conversion);
+  UseScript(conversion, ScriptConverter::Open(conversion));
   // The rows are those of the book as read, whatever the script: only the page is drawn anew.
   TakePageIndex();
   ShowPage(CurrentPage);
