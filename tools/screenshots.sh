@@ -10,6 +10,10 @@
 #   chapters-1024.png  the chapter list of 红楼梦 (Ctrl+T), where the history left it
 #   search-1024.png    the search window after 宝玉 was found from the chapter chosen next
 #   search-mark-1024.png  that page with the hit marked, the window closed
+#   bookmark-added.png  the message of 添加书签 (Ctrl+D) on that page
+#   bookmarks.png the list of 红楼梦's bookmarks (Ctrl+B), after marks on three pages
+#   simplified.png  a page of 儒林外史 (written in traditional characters) shown in simplified ones,
+#                 as chosen for the book in its 简繁转换 menu
 #   chapters-empty.png  the chapter list of a book without headings
 #   cover-hover.png  the cover with a menu label lit under the mouse
 #   about.png     the About window over the cover
@@ -168,6 +172,32 @@ type_into_dialog "$main" "宝玉"
 shoot search-1024.png 1.5
 xdotool key Escape
 shoot search-mark-1024.png 1
+# Marks on this page and two further on; the list shows them in the book's order.
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key ctrl+d
+shoot bookmark-added.png 1
+xdotool key Return
+for turns in 3 12; do
+  sleep 0.5
+  xdotool windowfocus --sync "$main" 2>/dev/null || true
+  for _ in $(seq "$turns"); do xdotool key Next; sleep 0.1; done
+  sleep 0.5
+  xdotool key ctrl+d
+  sleep 1
+  xdotool key Return
+done
+sleep 0.5
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key ctrl+b
+shoot bookmarks.png 1.5
+xdotool key Escape
+kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
+
+# 儒林外史 in simplified characters, as its 简繁转换 menu keeps the choice for the book.
+printf '"%s","t2s"\r\n' "$books/rulinwaishi.gbk.txt" > "$data/Bookmark/Scripts.dat"
+"$program/bin/quillon" "$books/rulinwaishi.gbk.txt" & reader=$!
+wait_window >/dev/null
+shoot simplified.png 2
 kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
 
 # A book of prose without a heading.

@@ -45,7 +45,7 @@ frmBookmarks::frmBookmarks(Platform& platform, frmMain& reader)
   lstMarks.Font.Assign({u"宋体", 10.5f, false, false, false});
   lstMarks.ForeColor = ui::kListTextColor;
   lstMarks.BackColor = ui::RGB(255, 255, 255);
-  lstMarks.TabStops = {kChapterStop, kTextStop, kDateStop};
+  lstMarks.TabStops = {kTextStop, kDateStop};
   lstMarks.onDblClick = [this] { lstMarks_DblClick(); };
   lstMarks.onKeyDown = [this](int keyCode, int shift) { lstMarks_KeyDown(keyCode, shift); };
   lstMarks.onMouseUp = [this](ui::MouseButton button, int, int, int) { lstMarks_MouseUp(button); };
