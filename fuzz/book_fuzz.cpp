@@ -69,9 +69,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bookText += text;
     const std::int32_t count = RowsOfLine(text, metrics);
     RowPiece before;
+    LineCutter cutter(text, metrics);
     for (std::int32_t row = 0; row < count; ++row, ++next) {
       const std::u16string& shown = all[next];
-      const RowPiece piece = RowOfLine(text, row, metrics);
+      if (cutter.Done()) std::abort();
+      const RowPiece piece = cutter.Next();
+      // A row found on its own is the row cut in turn (asked of the first and last only: each ask
+      // cuts the line from its start).
+      if (row == 0 || row == count - 1) {
+        const RowPiece alone = RowOfLine(text, row, metrics);
+        if (alone.Offset != piece.Offset || alone.Length != piece.Length) std::abort();
+      }
       if (shown.size() > static_cast<std::size_t>(std::max(metrics.RowChars, 1) + 3 + piece.Indent))
         std::abort();
       const auto at = [&text](std::int32_t i) { return text[static_cast<std::size_t>(i)]; };

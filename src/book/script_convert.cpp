@@ -3,6 +3,7 @@
 #include <opencc/opencc.h>
 
 #include <algorithm>
+#include <mutex>
 #include <vector>
 
 #include "platform/codepage.h"
@@ -45,14 +46,22 @@ std::unique_ptr<ScriptConverter> ScriptConverter::Open(ScriptConversion conversi
                        : conversion == ScriptConversion::ToTraditional ? "s2t.json"
                                                                        : nullptr;
   if (config == nullptr) return nullptr;
-  opencc_t handle = opencc_open(config);
-  if (handle == reinterpret_cast<opencc_t>(-1)) return nullptr;
+  // Each direction's dictionaries are read once for the whole program (s2t's take some 20 ms, and
+  // a reader switches back and forth); one that failed is tried again, as they may have been
+  // installed meanwhile.
+  static std::mutex guard;
+  static opencc_t opened[2] = {nullptr, nullptr};
+  const std::lock_guard<std::mutex> lock(guard);
+  opencc_t& handle = opened[conversion == ScriptConversion::ToSimplified ? 0 : 1];
+  if (handle == nullptr) {
+    handle = opencc_open(config);
+    if (handle == reinterpret_cast<opencc_t>(-1)) handle = nullptr;
+  }
+  if (handle == nullptr) return nullptr;
   return std::unique_ptr<ScriptConverter>(new ScriptConverter(handle));
 }
 
-ScriptConverter::~ScriptConverter() {
-  opencc_close(handle_);
-}
+ScriptConverter::~ScriptConverter() = default;
 
 std::u16string ScriptConverter::Convert(std::u16string_view text) const {
   if (text.empty()) return {};

@@ -25,7 +25,8 @@ std::optional<ScriptConversion> ScriptConversionNamed(std::u16string_view name);
 // One direction of conversion, on whole texts; the one place that knows the library.
 class ScriptConverter {
  public:
-  // Null when the library's dictionaries cannot be read (not installed).
+  // Null when the library's dictionaries cannot be read (not installed). Any thread may open one;
+  // converting is for one thread at a time.
   static std::unique_ptr<ScriptConverter> Open(ScriptConversion conversion);
   ~ScriptConverter();
   ScriptConverter(const ScriptConverter&) = delete;
