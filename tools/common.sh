@@ -3,18 +3,22 @@
 QUILLON_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QUILLON_BUILD="$QUILLON_ROOT/build"
 
-# What the reader needs to build, test and show Chinese text, on Debian 12.
+# What the reader needs to build, test and show Chinese text, and to read it aloud, on Debian 12.
+# (qt6-declarative-dev only for a header the speech library's own header includes.)
 QUILLON_PACKAGES=(
   g++ make cmake
   qt6-base-dev qt6-base-private-dev qt6-translations-l10n libopencc-dev
+  qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
+  speech-dispatcher speech-dispatcher-espeak-ng
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-liberation2 fonts-dejavu-core
   xvfb xauth xdotool opencc
   dpkg-dev desktop-file-utils
 )
 
-# What the checks beyond the test suite need: clang and its runtimes for the fuzz targets.
-QUILLON_CHECK_PACKAGES=(clang libclang-rt-14-dev)
+# What the checks beyond the test suite need: clang and its runtimes for the fuzz targets; a sound
+# server with a sink nobody hears, and a way to look at the screen, for the reading-aloud run.
+QUILLON_CHECK_PACKAGES=(clang libclang-rt-14-dev pulseaudio pulseaudio-utils imagemagick)
 
 quillon_install() {
   local missing=()

@@ -14,6 +14,9 @@
 #   bookmarks.png the list of 红楼梦's bookmarks (Ctrl+B), after marks on three pages
 #   simplified.png  a page of 儒林外史 (written in traditional characters) shown in simplified ones,
 #                 as chosen for the book in its 简繁转换 menu
+#   reading-aloud.png  西游记 read aloud (F5) through speech-dispatcher into a sink nobody hears, the
+#                 sentence being read marked
+#   speech-settings.png  朗读设置, from the page menu
 #   chapters-empty.png  the chapter list of a book without headings
 #   cover-hover.png  the cover with a menu label lit under the mouse
 #   about.png     the About window over the cover
@@ -35,7 +38,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 out="$(realpath -m "${1:-$QUILLON_ROOT/screenshots}")"
 mkdir -p "$out"
-quillon_install "${QUILLON_PACKAGES[@]}" xdotool imagemagick x11-utils
+quillon_install "${QUILLON_PACKAGES[@]}" xdotool imagemagick x11-utils pulseaudio pulseaudio-utils
 quillon_build --target quillon
 
 # A fresh portable copy, so the pictures show a first start and the build folder stays clean.
@@ -192,6 +195,36 @@ xdotool key ctrl+b
 shoot bookmarks.png 1.5
 xdotool key Escape
 kill "$reader"; wait "$reader" 2>/dev/null || true; reader=""
+
+# Reading aloud, into a sound server of this run's own with a sink nobody hears.
+(
+  export XDG_RUNTIME_DIR="$program/run"
+  mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+  pulseaudio --daemonize=no -n --exit-idle-time=-1 --load="module-null-sink sink_name=quiet" \
+    --load="module-native-protocol-unix" >/dev/null 2>&1 &
+  pulse=$!
+  for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+  "$program/bin/quillon" "$books/xiyouji.gbk.txt" & reader=$!
+  main="$(wait_window)"
+  sleep 1
+  xdotool windowfocus --sync "$main" 2>/dev/null || true
+  xdotool key F5
+  shoot reading-aloud.png 6
+  xdotool key Escape
+  # 朗读设置 from the page menu: past 朗读, and 停止朗读, which is off while nothing is read.
+  eval "$(xdotool getwindowgeometry --shell "$main" | grep -E '^(X|Y)=')"
+  xdotool mousemove --sync $((X + 290)) $((Y + 300)) click 3
+  sleep 0.5
+  xdotool key Down Down Return
+  shoot speech-settings.png 1.5
+  xdotool key Escape
+  kill "$reader"; wait "$reader" 2>/dev/null || true
+  pid="$XDG_RUNTIME_DIR/speech-dispatcher/pid/speech-dispatcher.pid"
+  [ -f "$pid" ] && kill "$(cat "$pid")" 2>/dev/null
+  kill "$pulse" 2>/dev/null
+  true
+)
+reader=""
 
 # 儒林外史 in simplified characters, as its 简繁转换 menu keeps the choice for the book.
 printf '"%s","t2s"\r\n' "$books/rulinwaishi.gbk.txt" > "$data/Bookmark/Scripts.dat"

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/datetime.h"
 #include "platform/ui/types.h"
@@ -16,7 +17,7 @@ namespace quillon {
 namespace ui {
 class Form;
 struct Menu;
-}
+}  // namespace ui
 
 class Screen {
  public:
@@ -105,6 +106,36 @@ class Pictures {
   virtual ui::PicturePtr Load(const std::u16string& path) = 0;
 };
 
+// How a text is said: the voice (empty: the service's own choice among its Chinese voices), the
+// rate and the pitch from -1 to 1 (0 as the voice is), the volume from 0 to 1.
+struct SpeechSettings {
+  std::u16string Voice;
+  double Rate = 0;
+  double Pitch = 0;
+  double Volume = 1;
+};
+
+// The desktop's speech service. Nothing here waits on it: Say returns at once, and what becomes
+// of the text is told through the events, later, on the window's thread. Saying a text stops the
+// one before, whose events are not raised any more.
+class Speech {
+ public:
+  virtual ~Speech() = default;
+  virtual void Say(const std::u16string& text, const SpeechSettings& settings) = 0;
+  virtual void Pause() = 0;
+  virtual void Resume() = 0;
+  virtual void Stop() = 0;
+  // The names of the voices the service has, Chinese ones first; none while it is starting (it is
+  // asked for them then, and has them the next time).
+  virtual std::vector<std::u16string> Voices() = 0;
+
+  // The text has been said.
+  std::function<void()> onSaid;
+  // The text cannot be said: no service, no Chinese voice, or the service gone; with what to tell
+  // the user, which says what to install where that helps.
+  std::function<void(const std::u16string& why)> onFailed;
+};
+
 struct Platform {
   Screen& screen;
   Dialogs& dialogs;
@@ -112,6 +143,8 @@ struct Platform {
   Clock& clock;
   Program& program;
   Pictures& pictures;
+  // Null where the machine has no way to speak at all.
+  Speech* speech = nullptr;
 };
 
 }  // namespace quillon

@@ -41,6 +41,11 @@ frmMain::frmMain(Platform& platform, mPubVariable& pub)
   tmrTime.onTimer = [this] { tmrTime_Timer(); };
   tmrPage.onTimer = [this] { tmrPage_Timer(); };
   tmrScrollScr.onTimer = [this] { tmrScrollScr_Timer(); };
+  tmrSpeech.onTimer = [this] { tmrSpeech_Timer(); };
+  if (platform.speech != nullptr) {
+    platform.speech->onSaid = [this] { Speech_Said(); };
+    platform.speech->onFailed = [this](const std::u16string& why) { Speech_Failed(why); };
+  }
   cmdBack.onClick = [this] { cmdBack_Click(); };
   cmdNext.onClick = [this] { cmdNext_Click(); };
   cmdScrollScreen.onClick = [this] { ToggleScrollScreen(); };
@@ -64,7 +69,14 @@ frmMain::frmMain(Platform& platform, mPubVariable& pub)
   });
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+  // The service outlives the window; what it says later is no one's.
+  if (platform_.speech != nullptr) {
+    platform_.speech->Stop();
+    platform_.speech->onSaid = nullptr;
+    platform_.speech->onFailed = nullptr;
+  }
+}
 
 void frmMain::DesignCover() {
   lblName.Move(870, 810, 4005, 1185);

@@ -15,11 +15,13 @@
 #include "book/book_text.h"
 #include "book/chapters.h"
 #include "book/script_convert.h"
+#include "book/sentences.h"
 #include "platform/datetime.h"
 #include "platform/platform.h"
 #include "platform/ui/kit.h"
 #include "records/bookmarks.h"
 #include "settings/pub_variables.h"
+#include "speech/speech_settings.h"
 
 namespace quillon {
 
@@ -61,6 +63,8 @@ class frmMain : public ui::Form {
   ui::Timer tmrTime{this, "tmrTime", 0};
   ui::Timer tmrPage{this, "tmrPage", 20};
   ui::Timer tmrScrollScr{this, "tmrScrollScr", 20};
+  // While a sentence is read aloud: a service that never says it is done is given up on.
+  ui::Timer tmrSpeech{this, "tmrSpeech", 1000};
 
   ui::ImageList ImageList;
   ui::CommonDialog cdlg;
@@ -110,6 +114,12 @@ class frmMain : public ui::Form {
   // A cover label is drawn as a link under the mouse, with the hand cursor.
   bool MenuHighlighted = false;
 
+  // Reading aloud (朗读): the sentence being read is marked on its page, and the page that holds
+  // the next one is shown when it comes.
+  enum class Reading { Off, Speaking, Paused };
+  Reading ReadingAloud = Reading::Off;
+  std::optional<Sentence> SpokenSentence;
+
   void Form_Load();
   void lblOpen_Click();
   // Opens a book named from outside the window (the command line, a drop): one in the reading
@@ -135,6 +145,14 @@ class frmMain : public ui::Form {
   void AddBookmark();
   // 书签 (Ctrl+B): the book's marks, to go to or to remove.
   void ShowBookmarks();
+  // F5, and 朗读 / 暂停朗读 / 继续朗读 in the page menu: starts reading aloud at the first sentence
+  // that begins on the page in view, pauses, or goes on.
+  void ToggleReading();
+  // Esc and 停止朗读: the place kept is the sentence that was being read.
+  void StopReading();
+  // 朗读设置.
+  void ShowSpeechSettings();
+  void tmrSpeech_Timer();
   // The open book's marks, in book order; and one taken away again. False, after telling the user,
   // when the marks file could not be written (or read, and so is not written over).
   std::vector<Bookmark> BookMarks() const;
@@ -263,7 +281,10 @@ class frmMain : public ui::Form {
   void JumpToPage();
   void StopScrollingIfRunning();
   void MarkHit(const SearchHit& hit);
+  // Marks that stretch of the book where the page in view shows it.
+  void MarkSpan(const SearchHit& span);
   void ClearSearchMark();
+  void ClearMarks();
 
   Platform& platform_;
   mPubVariable& pub_;
@@ -278,6 +299,22 @@ class frmMain : public ui::Form {
   RowTable normalRows_;
   // The open book's text in the other script, as far as it has been shown.
   std::unique_ptr<ConvertedBook> converted_;
+  void ReadFromPageInView();
+  void ReadSentence(const Sentence& sentence);
+  void Speech_Said();
+  void Speech_Failed(const std::u16string& why);
+  // A page turned or jumped to by the user while reading: the reading goes on from there.
+  void FollowReading();
+  void MarkSentence();
+  // When reading began, for the sleep timer, and when the sentence being read began.
+  DateTime readingStarted_;
+  DateTime sentenceStarted_;
+  SpeechChoices speechChoices_;
+  bool speechChoicesRead_ = false;
+  // Configure/Speech.dat, read when first needed.
+  void ReadSpeechChoices();
+  // The reading itself turns the page: that is no move of the user's.
+  bool turningForSpeech_ = false;
   // Shows the book in `conversion` through `converter` (opened for it, or null when the
   // dictionaries are missing, which the user is told).
   void UseScript(ScriptConversion conversion, std::unique_ptr<ScriptConverter> converter);

@@ -133,6 +133,7 @@ bool frmMain::LoadBookText(const std::u16string& path) {
   }
   // Cancelled by the user, who knows it: the book open before stays as it was.
   if (book.Cancelled) return false;
+  if (book.Text) StopReading();
   if (!book.Text) {
     platform_.dialogs.MessageBox(u"Quillon 未找到有效的阅读文件，请检查。", u"提示",
                                  MessageIcon::Information);
@@ -185,6 +186,8 @@ void frmMain::ShowPage(std::int32_t page) {
                           ? texts[static_cast<std::size_t>(k)]
                           : std::u16string();
   }
+  // The sentence read aloud stays marked wherever its page is drawn.
+  if (page == PageInView()) MarkSentence();
 }
 
 void frmMain::UpdatePageLabel() {

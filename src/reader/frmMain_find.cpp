@@ -45,8 +45,9 @@ BookPlace frmMain::WithinBook(BookPlace place) const {
 
 void frmMain::ShowPlaceAtRest(BookPlace place) {
   place = WithinBook(place);
-  ShowPageAtRest(PageOfPlace(place.Line, place.Offset));
+  // Kept first: reading aloud, which goes on from the page shown, keeps its sentence instead.
   keptPlace_ = place;
+  ShowPageAtRest(PageOfPlace(place.Line, place.Offset));
 }
 
 void frmMain::ShowPageAtRest(std::int32_t page) {
@@ -56,6 +57,7 @@ void frmMain::ShowPageAtRest(std::int32_t page) {
   ShowPage(CurrentPage);
   PlaceSurfacesAtRest(CurrentPage);
   UpdatePageLabel();
+  FollowReading();
 }
 
 void frmMain::ShowChapterList() {
@@ -122,16 +124,23 @@ void frmMain::ShowHit(const SearchHit& hit) {
   if (OnCover() || hit.Line < 0 || hit.Line >= BookLines.Count()) return;
   StopScrollingIfRunning();
   ShowPlaceAtRest(PlaceOf(hit));
-  MarkHit(hit);
+  // While reading aloud the reading goes on from the page the hit is on, and its sentence is
+  // what is marked.
+  if (ReadingAloud == Reading::Off) MarkHit(hit);
 }
 
 void frmMain::MarkHit(const SearchHit& hit) {
   if (PageRows <= 0 || hit.Length <= 0) return;
   MarkedHit = hit;
-  ui::ControlArray<ui::Label>& rows = CurrentPage % 2 == 0 ? lblRow1 : lblRow2;
-  for (const RowMark& mark :
-       MarksOnPage(BookLines, BookRows, WrapMetrics{RowChars, PageRows, pub_.IndentWidth},
-                   CurrentPage, hit)) {
+  MarkSpan(hit);
+}
+
+void frmMain::MarkSpan(const SearchHit& hit) {
+  if (PageRows <= 0 || hit.Length <= 0) return;
+  const std::int32_t page = PageInView();
+  ui::ControlArray<ui::Label>& rows = page % 2 == 0 ? lblRow1 : lblRow2;
+  for (const RowMark& mark : MarksOnPage(
+           BookLines, BookRows, WrapMetrics{RowChars, PageRows, pub_.IndentWidth}, page, hit)) {
     if (!rows.Exists(mark.RowOnPage)) continue;
     ui::Label& label = rows[mark.RowOnPage];
     label.HighlightColor = MarkColorFor(pub_.ReaderSettings.FontColor);
@@ -142,6 +151,14 @@ void frmMain::MarkHit(const SearchHit& hit) {
 
 void frmMain::ClearSearchMark() {
   MarkedHit.reset();
+  ClearMarks();
+  // The sentence read aloud keeps its mark.
+  if (ReadingAloud != Reading::Off && SpokenSentence) {
+    MarkSpan({SpokenSentence->Line, SpokenSentence->Offset, SpokenSentence->Length});
+  }
+}
+
+void frmMain::ClearMarks() {
   for (ui::ControlArray<ui::Label>* rows : {&lblRow1, &lblRow2}) {
     for (int k = rows->LBound(); k <= rows->UBound(); ++k) {
       if (rows->Exists(k)) (*rows)[k].HighlightLength = 0;

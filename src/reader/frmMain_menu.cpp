@@ -49,6 +49,18 @@ ui::Menu frmMain::PageMenu() {
   }
   const bool searched = !LastSearch.empty();
   ui::Menu menu;
+  menu.Items.push_back({ReadingAloud == Reading::Off        ? u"朗读"
+                        : ReadingAloud == Reading::Speaking ? u"暂停朗读"
+                                                            : u"继续朗读",
+                        u"F5",
+                        false,
+                        true,
+                        {},
+                        [this] { ToggleReading(); }});
+  menu.Items.push_back(
+      {u"停止朗读", u"Esc", false, ReadingAloud != Reading::Off, {}, [this] { StopReading(); }});
+  menu.Items.push_back({u"朗读设置…", u"", false, true, {}, [this] { ShowSpeechSettings(); }});
+  menu.Items.push_back({});
   menu.Items.push_back({u"添加书签", u"Ctrl+D", false, true, {}, [this] { AddBookmark(); }});
   menu.Items.push_back({u"书签…", u"Ctrl+B", false, true, {}, [this] { ShowBookmarks(); }});
   menu.Items.push_back({});

@@ -47,6 +47,7 @@ void frmMain::cmdBack_Click() {
     }
   }
   UpdatePageLabel();
+  FollowReading();
 }
 
 void frmMain::cmdNext_Click() {
@@ -68,6 +69,7 @@ void frmMain::cmdNext_Click() {
                                  MessageIcon::Information);
   }
   UpdatePageLabel();
+  FollowReading();
 }
 
 void frmMain::MainPage_KeyDown(int index, int keyCode, int shift) {
@@ -79,6 +81,8 @@ void frmMain::MainPage_KeyDown(int index, int keyCode, int shift) {
   if (shift == kCtrl && keyCode == 'F') return ShowSearch();
   if (shift == kCtrl && keyCode == 'D') return AddBookmark();
   if (shift == kCtrl && keyCode == 'B') return ShowBookmarks();
+  if (keyCode == ui::keys::F5 && shift == 0) return ToggleReading();
+  if (keyCode == ui::keys::Escape && ReadingAloud != Reading::Off) return StopReading();
   if (keyCode == ui::keys::F3 && (shift & ~kShift) == 0) return FindAgain(shift == kShift);
   if (!pub_.ReaderSettings.PageActive) return;
   const bool pageKey = keyCode == ui::keys::PageUp || keyCode == ui::keys::Left ||

@@ -42,6 +42,8 @@ float frmMain::FractionOfPage(std::int32_t page) const {
 }
 
 bool frmMain::SaveLastRead() {
+  // Leaving the book ends the reading aloud, at the sentence being read.
+  StopReading();
   const std::u16string directory = platform_.program.Directory();
   // Right after opening CurrentPage holds the page's number; what is stored is the index of the
   // page shown, so the reopen shows that page again.

@@ -34,6 +34,8 @@ void frmMain::ToggleScrollScreen() {
 }
 
 void frmMain::StartScrolling() {
+  // Reading aloud and auto-scroll each move the page; one at a time.
+  StopReading();
   SettleSlide();
   // Right after opening CurrentPage holds the page's number; the conveyor needs its index.
   TakePageIndex();

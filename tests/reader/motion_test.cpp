@@ -431,6 +431,81 @@ TEST_F(MotionTest, AConvertedBookKeepsItsRowsAndPages) {
   }
 }
 
+// Reading aloud on a service that says what it is given until told it is done: a sentence at a
+// time, the page turned when the next begins on it, the user's turns followed, pauses, failures,
+// the sleep timer, and the book's end.
+TEST_F(MotionTest, ReadingAloudFollowsTheBookAndTheUser) {
+  frmMain& r = *reader;
+  fake::FakeSpeech& speech = fake.speech;
+  fake.folder.Write("Configure/Speech.dat", "\"\",0,0,1,15\r\n");  // stop after 15 minutes
+  std::u16string text;
+  for (int i = 0; i < 100; ++i) text += u"第" + Number(i) + u"句。\r\n";
+  fake.dialogs.openAnswers.push_back(
+      codepage::DecodeUtf8(fake.folder.Write("句.txt", codepage::EncodeGb18030(text))));
+  r.lblOpen.Click();
+  pub.ReaderSettings.NotFlash = false;
+
+  r.MainPage[0].KeyDown(ui::keys::F5, 0);
+  ASSERT_EQ(r.ReadingAloud, frmMain::Reading::Speaking);
+  EXPECT_EQ(speech.said, std::vector<std::u16string>{u"第0句。"});
+  EXPECT_EQ(r.lblRow1[0].HighlightLength, 4) << "the sentence read is marked";
+  for (int i = 0; i < 25; ++i) speech.Finish();
+  EXPECT_EQ(speech.said.back(), u"第25句。");
+  EXPECT_EQ(r.PageInView(), 1) << "the next sentence began on the next page, which is shown";
+  EXPECT_EQ(r.lblRow2[0].HighlightLength, 5);
+  EXPECT_EQ(r.lblRow1[0].HighlightLength, 0);
+
+  // A turn of the user's moves the reading to the first sentence of the page then in view.
+  r.cmdNext.Value = true;
+  EXPECT_EQ(speech.said.back(), u"第50句。");
+  // F5 pauses: nothing more is said until it goes on.
+  r.MainPage[0].KeyDown(ui::keys::F5, 0);
+  EXPECT_TRUE(speech.paused);
+  speech.Finish();
+  EXPECT_EQ(speech.said.back(), u"第50句。");
+  r.MainPage[0].KeyDown(ui::keys::F5, 0);
+  EXPECT_FALSE(speech.paused);
+  speech.Finish();
+  EXPECT_EQ(speech.said.back(), u"第51句。");
+
+  // Reading aloud and auto-scroll exclude each other.
+  r.ToggleScrollScreen();
+  EXPECT_EQ(r.ReadingAloud, frmMain::Reading::Off);
+  EXPECT_FALSE(speech.speaking);
+  r.ToggleScrollScreen();
+  r.ShowPageAtRest(2);
+
+  // The service gone: reading stops with the message, and the place kept is the sentence read.
+  r.ToggleReading();
+  speech.Finish();
+  speech.Fail(u"朗读服务不见了。");
+  EXPECT_EQ(r.ReadingAloud, frmMain::Reading::Off);
+  EXPECT_EQ(fake.dialogs.messages.back().text, u"朗读服务不见了。");
+  EXPECT_EQ(r.PlaceInView(), (BookPlace{51, 0}));
+  EXPECT_EQ(r.lblRow1[1].HighlightLength, 0) << "no mark is left behind";
+
+  // The sleep timer ends the reading at the end of a sentence, quietly.
+  r.ToggleReading();
+  fake.clock.Advance(15 * 60);
+  const std::size_t messages = fake.dialogs.messages.size();
+  speech.Finish();
+  EXPECT_EQ(r.ReadingAloud, frmMain::Reading::Off);
+  EXPECT_EQ(fake.dialogs.messages.size(), messages);
+
+  // A service that never says it is done is given up on.
+  r.ToggleReading();
+  fake.clock.Advance(60);
+  r.tmrSpeech.Tick();
+  EXPECT_EQ(r.ReadingAloud, frmMain::Reading::Off);
+
+  // The last page read to the end stops at the book's end.
+  r.ShowPageAtRest(3);
+  r.ToggleReading();
+  for (int i = 0; i < 30 && r.ReadingAloud != frmMain::Reading::Off; ++i) speech.Finish();
+  EXPECT_EQ(speech.said.back(), u"第99句。");
+  EXPECT_EQ(fake.dialogs.messages.back().text, u"这本书读完了。");
+}
+
 TEST_F(MotionTest, ARelayoutThatRoundsToNothingShowsTheFirstPage) {
   OpenBookOfPages(4);
   reader->BookPrePercent = 0.1f;  // 0.4 of a page

@@ -22,6 +22,7 @@
 #include "search/frmSearch.h"
 #include "settings/frmSet.h"
 #include "settings/row_metrics.h"
+#include "speech/frmSpeech.h"
 #include "support/fake_platform.h"
 
 namespace quillon::fake {
@@ -52,6 +53,9 @@ enum Kind : std::uint8_t {
   kBookmark,
   kBookmarks,
   kScript,
+  kReadAloud,
+  kSpeechEvent,
+  kSpeechSettings,
   kKindCount
 };
 
@@ -60,7 +64,8 @@ const char* const kKindNames[kKindCount] = {
     "page key",    "Space",       "jump",         "slide ticks",  "scroll ticks",
     "clock",       "hover a row", "合上书本",     "drop files",   "page menu",
     "目录",        "查找",        "F3",           "history edit", "close the window",
-    "添加书签",    "书签",        "简繁转换"};
+    "添加书签",    "书签",        "简繁转换",     "F5",           "speech event",
+    "朗读设置"};
 
 // Phrases to look for: found in one walk book or another, across rows and pages, in the other
 // width, or nowhere.
@@ -341,6 +346,50 @@ class Walk {
       case kScript:
         if (Reading()) ExpectSamePlace();
         r.ChooseScript(static_cast<ScriptConversion>(arg % 3));
+        return;
+      case kReadAloud: {
+        // F5 on the page in view, Esc there, or the menu's commands.
+        ui::PictureBox& surface = r.MainPage[std::max(r.PageInView(), 0) % 2];
+        switch (arg % 4) {
+          case 0:
+            surface.KeyDown(ui::keys::F5, 0);
+            break;
+          case 1:
+            surface.KeyDown(ui::keys::Escape, 0);
+            break;
+          case 2:
+            r.ToggleReading();
+            break;
+          default:
+            r.StopReading();
+            break;
+        }
+        return;
+      }
+      case kSpeechEvent:
+        // The service says sentences, fails, or says nothing for a long while.
+        if (arg % 8 == 0) {
+          fake_.speech.Fail(u"朗读服务不见了。");
+        } else if (arg % 8 == 1) {
+          fake_.clock.Advance(arg * 2);
+          r.tmrSpeech.Tick();
+        } else {
+          for (int sentence = 0; sentence < arg % 8; ++sentence) fake_.speech.Finish();
+        }
+        return;
+      case kSpeechSettings:
+        fake_.forms.onModal = [arg](ui::Form& form) {
+          auto& settings = dynamic_cast<frmSpeech&>(form);
+          settings.cboVoice.ListIndex = arg % settings.cboVoice.ListCount();
+          settings.hsbRate.Value = arg % 21 - 10;
+          settings.cboSleep.ListIndex = arg / 21 % settings.cboSleep.ListCount();
+          if (arg & 1) {
+            settings.cmdOK.Click();
+          } else {
+            settings.cmdCancel.Click();
+          }
+        };
+        r.ShowSpeechSettings();
         return;
       default:
         return;
@@ -769,6 +818,20 @@ class Walk {
                                  static_cast<std::size_t>(row.HighlightLength));
       }
     }
+    // While reading aloud the sentence being read is what is marked, on the page that holds it.
+    if (r.ReadingAloud != frmMain::Reading::Off) {
+      if (!r.SpokenSentence) return "reading aloud without a sentence";
+      const Sentence& sentence = *r.SpokenSentence;
+      if (r.PageOfPlace(sentence.Line, sentence.Offset) != *PageInView()) {
+        return "the sentence read aloud is not on the page in view";
+      }
+      const std::u16string shown = r.ShownText(sentence.Line, sentence.Offset, sentence.Length);
+      if (marked.empty() || shown.compare(0, marked.size(), marked) != 0) {
+        return "the page marks \"" + Utf8(marked) + "\" for the sentence read, \"" + Utf8(shown) +
+               "\"";
+      }
+      return std::nullopt;
+    }
     if (!r.MarkedHit) {
       return marked.empty() ? std::nullopt : std::optional<std::string>("a mark without a hit");
     }
@@ -824,12 +887,12 @@ std::vector<WalkAction> ActionsFromBytes(const std::uint8_t* data, std::size_t s
 
 std::vector<WalkAction> RandomActions(std::uint32_t seed, std::size_t count) {
   // What users do most, most often: the toolbar and the page keys.
-  const std::uint8_t kinds[] = {kOpenBook, kLastRead,   kHistory,    kSettings,    kToolbar,
-                                kToolbar,  kToolbar,    kPageKey,    kPageKey,     kSpace,
-                                kJump,     kSlideTicks, kSlideTicks, kScrollTicks, kClock,
-                                kHover,    kCoverExit,  kDrop,       kPageMenu,    kChapters,
-                                kSearch,   kSearch,     kFindKey,    kHistoryEdit, kCloseWindow,
-                                kBookmark, kBookmark,   kBookmarks,  kScript};
+  const std::uint8_t kinds[] = {
+      kOpenBook, kLastRead,  kHistory,     kSettings,    kToolbar,     kToolbar,       kToolbar,
+      kPageKey,  kPageKey,   kSpace,       kJump,        kSlideTicks,  kSlideTicks,    kScrollTicks,
+      kClock,    kHover,     kCoverExit,   kDrop,        kPageMenu,    kChapters,      kSearch,
+      kSearch,   kFindKey,   kHistoryEdit, kCloseWindow, kBookmark,    kBookmark,      kBookmarks,
+      kScript,   kReadAloud, kReadAloud,   kSpeechEvent, kSpeechEvent, kSpeechSettings};
   std::mt19937 random(seed);
   std::vector<WalkAction> actions;
   for (std::size_t i = 0; i < count; ++i) {

@@ -118,6 +118,39 @@ class FakePictures : public Pictures {
   ui::PicturePtr Load(const std::u16string& path) override;
 };
 
+// A speech service that says nothing until told: the test (or the walk) ends what is being said,
+// fails it, or takes the service away.
+class FakeSpeech : public Speech {
+ public:
+  std::vector<std::u16string> said;  // every text given to Say, in order
+  SpeechSettings settings;           // those of the last Say
+  bool speaking = false;
+  bool paused = false;
+  std::vector<std::u16string> voices{u"Chinese (Mandarin)", u"English (America)"};
+
+  void Say(const std::u16string& text, const SpeechSettings& with) override {
+    said.push_back(text);
+    settings = with;
+    speaking = true;
+    paused = false;
+  }
+  void Pause() override { paused = speaking; }
+  void Resume() override { paused = false; }
+  void Stop() override { speaking = paused = false; }
+  std::vector<std::u16string> Voices() override { return voices; }
+
+  // The text being said has been said.
+  void Finish() {
+    if (!speaking || paused) return;
+    speaking = false;
+    if (onSaid) onSaid();
+  }
+  void Fail(const std::u16string& why) {
+    speaking = paused = false;
+    if (onFailed) onFailed(why);
+  }
+};
+
 class FakePlatform {
  public:
   FakePlatform();
@@ -133,7 +166,8 @@ class FakePlatform {
   FakeClock clock;
   FakeProgram program;
   FakePictures pictures;
-  Platform platform{screen, dialogs, forms, clock, program, pictures};
+  FakeSpeech speech;
+  Platform platform{screen, dialogs, forms, clock, program, pictures, &speech};
 };
 
 }  // namespace quillon::fake

@@ -62,6 +62,8 @@ int KitKeyCode(int qtKey) {
       return ui::keys::Delete;
     case Qt::Key_F3:
       return ui::keys::F3;
+    case Qt::Key_F5:
+      return ui::keys::F5;
     default:
       if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) ||
           (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)) {

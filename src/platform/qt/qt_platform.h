@@ -8,6 +8,7 @@
 #include "platform/qt/backend.h"
 #include "platform/qt/command_line.h"
 #include "platform/qt/services.h"
+#include "platform/qt/speech.h"
 
 namespace quillon::qt {
 
@@ -26,7 +27,8 @@ class QtPlatform {
   QtClock clock;
   QtProgram program;
   QtPictures pictures;
-  Platform platform{screen, dialogs, forms, clock, program, pictures};
+  QtSpeech speech;
+  Platform platform{screen, dialogs, forms, clock, program, pictures, &speech};
 };
 
 }  // namespace quillon::qt

@@ -105,6 +105,7 @@ constexpr int Right = 39;
 constexpr int Down = 40;
 constexpr int Delete = 46;
 constexpr int F3 = 114;
+constexpr int F5 = 116;
 }  // namespace keys
 
 }  // namespace quillon::ui
