@@ -117,10 +117,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < chapters.size(); ++i) {
     const Chapter& chapter = chapters[i];
     if (chapter.Line < 0 || chapter.Line >= book.Count() ||
-        (i > 0 && chapter.Line <= chapters[i - 1].Line) || chapter.Title.empty() ||
-        chapter.Title.size() > kMaxHeadingLength ||
-        book.Line(chapter.Line).find(chapter.Title) == std::u16string_view::npos ||
+        (i > 0 && chapter.Line <= chapters[i - 1].Line) ||
         ChapterAt(chapters, chapter.Line) != static_cast<std::int32_t>(i)) {
+      std::abort();
+    }
+    // The title is the end of its line, from a numbered word the finder reads again as one.
+    const std::u16string_view line = book.Line(chapter.Line);
+    const std::u16string title = ChapterTitle(book, chapter);
+    if (chapter.TitleLength() == 0 || title.empty() || title.size() > kMaxHeadingLength ||
+        chapter.TitleFrom() + chapter.TitleLength() > line.size() ||
+        line.substr(chapter.TitleFrom() + chapter.TitleLength()).find_first_not_of(u" \t\u3000") !=
+            std::u16string_view::npos ||
+        FindChapters(BookText::FromText(title)).size() != 1) {
       std::abort();
     }
   }

@@ -68,9 +68,12 @@ int PrintChapters(const std::u16string& path, quillon::ScriptConversion conversi
         return 1;
       }
     }
-    const std::string listing =
-        quillon::ChapterListing(*book.Text, quillon::FindChapters(*book.Text), converter.get());
-    std::fwrite(listing.data(), 1, listing.size(), stdout);
+    const bool written = quillon::WriteChapterListing(
+        *book.Text, quillon::FindChapters(*book.Text), converter.get(),
+        [](std::string_view bytes) {
+          return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+        });
+    if (!written) return 1;
   } catch (const std::bad_alloc&) {
     Print(QStringLiteral("quillon: 这本书太大，没有足够的内存读它。\n"), true);
     return 1;

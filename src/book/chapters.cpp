@@ -1,7 +1,6 @@
 #include "book/chapters.h"
 
 #include <algorithm>
-#include <limits>
 #include <optional>
 #include <utility>
 
@@ -15,8 +14,11 @@ constexpr std::size_t kMaxNumberLength = 10;
 constexpr std::size_t kMaxPrefixLength = 8;
 // Bare headings in a row that make a list, as a table of contents is.
 constexpr std::size_t kContentsList = 3;
-// How far ahead the passes over lines and titles ask for text they will read.
-constexpr std::int32_t kLookAhead = 16;
+// A title run on from the part word of an indented line, longer than this, is the rest of a
+// sentence: 　　第四集我没看过 reads on where 　　第十二章风起 stops.
+constexpr std::size_t kShortTitle = 6;
+// Where a listed title may start in its line, as a Chapter keeps it.
+constexpr std::size_t kMostTitleFrom = 0xFFFF;
 
 bool IsSpace(char16_t c) {
   return c == u' ' || c == u'\t' || c == u'\u3000';
@@ -159,7 +161,50 @@ constexpr std::u16string_view kNamedParts[] = {u"番外篇", u"序章", u"序言
                                                u"後記",   u"番外", u"序"};
 // Each two characters long.
 constexpr std::u16string_view kLeadWords[] = {u"目录", u"目錄", u"正文"};
-constexpr std::uint64_t kChapterKind = 30;
+constexpr std::uint32_t kChapterKind = 30;
+
+// For each part word, the characters that make a longer word of it: 第二回合 is a round of a
+// game, 第三节课 a lesson, 第八集团 an army and 第五部电影 a film, not parts of a book.
+constexpr std::u16string_view kLongerWords[] = {
+    u"",                                // 章
+    u"合",                              // 回合
+    u"课车",                            // 节课 节车厢
+    u"課車",                            // 節課 節車廂
+    u"子纸",                            // 卷子 卷纸
+    u"团團市中",                        // 集团 集團 集市 集中营
+    u"电電队隊门門落长長手机機剧劇作",  // 部电影 部队 部门 部落 部长 部手机 部剧 部作品
+    u"文论論作日报報",                  // 篇文章 篇论文 篇作文 篇日记 篇报道
+};
+// What goes on from a part word as a sentence does, never as a title: 第三章是他最喜欢的一章,
+// 第一回的结尾, 第五回，他.
+constexpr std::u16string_view kSentenceAfterPart = u"是的了里裡呢吗嗎吧啊就，,、。；;";
+// What a sentence ends with.
+constexpr std::u16string_view kSentenceEnds = u"。！？…!?．";
+
+// What the reading of a heading asks of a character, one byte each: millions of heading-like
+// lines each ask several questions, which searches through short lists answer slower.
+struct CharClasses {
+  static constexpr std::uint8_t kPart = 0x0F;  // 1 + the index in kPartWords, or 0
+  static constexpr std::uint8_t kMark = 0x10;
+  static constexpr std::uint8_t kGoesOnFromPart = 0x20;
+  static constexpr std::uint8_t kSentenceEnd = 0x40;
+  static constexpr std::uint8_t kFullStop = 0x80;  // a sentence inside a title
+  constexpr CharClasses() {
+    for (std::size_t c = 0; c < 0x10000; ++c) {
+      if (IsMark(static_cast<char16_t>(c))) Bits[c] |= kMark;
+    }
+    for (std::size_t k = 0; k < kPartWords.size(); ++k) {
+      Bits[kPartWords[k]] |= static_cast<std::uint8_t>(k + 1);
+    }
+    for (const char16_t c : quillon::kSentenceAfterPart) Bits[c] |= kGoesOnFromPart;
+    for (const char16_t c : kSentenceEnds) Bits[c] |= kSentenceEnd;
+    for (const char16_t c : std::u16string_view(u"。．")) Bits[c] |= kFullStop;
+  }
+  constexpr bool Is(char16_t c, std::uint8_t what) const { return (Bits[c] & what) != 0; }
+  std::uint8_t Bits[0x10000] = {};
+};
+
+constexpr CharClasses kClasses;
 
 bool StartsWith(std::u16string_view text, std::u16string_view word) {
   return text.substr(0, word.size()) == word;
@@ -198,7 +243,7 @@ std::size_t SkipPrefix(std::u16string_view line) {
         std::any_of(std::begin(kLeadWords), std::end(kLeadWords),
                     [rest](std::u16string_view w) { return StartsWith(rest, w); })) {
       i += 2;
-    } else if (IsMark(line[i]) && !IsQuote(line[i])) {
+    } else if (kClasses.Is(line[i], CharClasses::kMark) && !IsQuote(line[i])) {
       ++i;
     } else {
       break;
@@ -207,21 +252,79 @@ std::size_t SkipPrefix(std::u16string_view line) {
   return i;
 }
 
-// A heading's part and number in one value, the same however the number is written: what a
-// table of contents and the body share.
-std::uint64_t NumberKey(std::uint64_t kind, std::uint64_t value) {
-  return kind << 48 | (value & ((std::uint64_t{1} << 48) - 1));
+// The bracket that closes `open`, or 0 when it opens none.
+char16_t ClosingBracket(char16_t open) {
+  constexpr std::u16string_view kOpen = u"【《〔［（(〈「『[";
+  constexpr std::u16string_view kClose = u"】》〕］）)〉」』]";
+  const std::size_t at = kOpen.find(open);
+  return at == std::u16string_view::npos ? 0 : kClose[at];
 }
 
-struct HeadingWords {
-  std::uint64_t Number = 0;  // NumberKey
-  std::uint64_t Title = 0;   // TitleKey, 0 without a title
-};
+std::size_t SkipSpaces(std::u16string_view text, std::size_t from, std::size_t most) {
+  const std::size_t end = std::min(text.size(), from + most);
+  while (from < end && IsSpace(text[from])) ++from;
+  return from;
+}
+
+// An English number in words from `from` (Twenty-One, one hundred and five): where it ends and
+// its value, or an end of `from` when no number word stands there.
+Number ReadNumberWords(std::u16string_view text, std::size_t from) {
+  constexpr std::u16string_view kWords[] = {
+      u"zero",     u"one",     u"two",     u"three",     u"four",     u"five",    u"six",
+      u"seven",    u"eight",   u"nine",    u"ten",       u"eleven",   u"twelve",  u"thirteen",
+      u"fourteen", u"fifteen", u"sixteen", u"seventeen", u"eighteen", u"nineteen"};
+  constexpr std::u16string_view kTens[] = {u"twenty", u"thirty",  u"forty",  u"fifty",
+                                           u"sixty",  u"seventy", u"eighty", u"ninety"};
+  Number number{from, 0};
+  std::uint64_t section = 0;
+  std::size_t at = from;
+  while (at < text.size()) {
+    std::size_t end = at;
+    std::u16string word;
+    while (end < text.size() && IsAsciiLetter(text[end]) && word.size() < 10) {
+      word += static_cast<char16_t>(text[end++] | 0x20);
+    }
+    if (end < text.size() && IsAsciiLetter(text[end])) break;
+    const auto is = [&word](std::u16string_view w) { return word == w; };
+    if (const auto unit = std::find_if(std::begin(kWords), std::end(kWords), is);
+        unit != std::end(kWords)) {
+      section += static_cast<std::uint64_t>(unit - std::begin(kWords));
+    } else if (const auto tens = std::find_if(std::begin(kTens), std::end(kTens), is);
+               tens != std::end(kTens)) {
+      section += 20 + 10 * static_cast<std::uint64_t>(tens - std::begin(kTens));
+    } else if (word == u"hundred" && number.End > from) {
+      section = (section == 0 ? 1 : section) * 100;
+    } else if (word == u"thousand" && number.End > from) {
+      number.Value += (section == 0 ? 1 : section) * 1000;
+      section = 0;
+    } else if (word != u"and" || number.End == from) {
+      break;
+    }
+    if (word != u"and") number.End = end;
+    // Words of one number are joined by a hyphen or a space.
+    if (end + 1 < text.size() && (text[end] == u'-' || text[end] == u' ') &&
+        IsAsciiLetter(text[end + 1])) {
+      at = end + 1;
+    } else {
+      break;
+    }
+  }
+  number.Value += section;
+  return number;
+}
+
+// A heading's part and number in one value, the same however the number is written: what a
+// table of contents and the body share. Numbers past eight million share their keys, which
+// costs no more than a repeat of a chapter the book cannot have.
+constexpr std::uint32_t kValueBits = 23;
+std::uint32_t NumberKey(std::uint32_t kind, std::uint64_t value) {
+  return kind << kValueBits | static_cast<std::uint32_t>(value & ((1u << kValueBits) - 1));
+}
 
 // The number and the title without its spaces, so a table of contents that pads its columns
 // still matches; a 64-bit hash stands for them, as two titles colliding would also need the same
 // number. 0 for a heading without a title.
-std::uint64_t TitleKey(std::uint64_t number, std::u16string_view title) {
+std::uint64_t TitleKey(std::uint32_t number, std::u16string_view title) {
   std::uint64_t hash = 14695981039346656037u ^ number;
   bool titled = false;
   for (const char16_t c : title) {
@@ -232,36 +335,58 @@ std::uint64_t TitleKey(std::uint64_t number, std::u16string_view title) {
   return titled ? hash | 1 : 0;
 }
 
-std::optional<HeadingWords> ReadHeading(std::u16string_view line) {
-  const std::u16string_view text = line.substr(SkipPrefix(line));
+struct Heading {
+  std::uint32_t Number = 0;  // NumberKey
+  std::size_t From = 0;      // where the listed title starts in the trimmed line
+  // Where the bracket that closes one before From stands in the trimmed line; npos for none.
+  std::size_t Closing = std::u16string_view::npos;
+  std::size_t End = 0;       // where the trimmed line ends
+  std::u16string_view Rest;  // what follows the numbered word: the title, told apart by TitleKey
+};
+
+// `line` is trimmed; `indented` when spaces stood before it.
+std::optional<Heading> ReadHeading(std::u16string_view line, bool indented) {
+  const std::size_t from = SkipPrefix(line);
+  const std::u16string_view text = line.substr(from);
   if (text.empty()) return std::nullopt;
-  std::uint64_t number = 0;
-  std::u16string_view rest;
+  Heading heading;
+  heading.From = from;
+  heading.End = line.size();
   const auto startsText = [text](std::u16string_view word) { return StartsWith(text, word); };
   if (text.front() == u'第') {
-    // The part word right after the number: 第一次 and 第二日 are prose.
-    const Number read = ReadNumber(text, 1);
-    if (read.End == 1 || read.End - 1 > kMaxNumberLength || read.End == text.size()) {
+    // The part word right after the number, a space either side allowed (第 3 章): 第一次 and
+    // 第二日 are prose.
+    const std::size_t numberStart = SkipSpaces(text, 1, 2);
+    const Number read = ReadNumber(text, numberStart);
+    if (read.End == numberStart || read.End - numberStart > kMaxNumberLength) return std::nullopt;
+    const std::size_t partAt = SkipSpaces(text, read.End, 2);
+    if (partAt == text.size()) return std::nullopt;
+    const std::size_t part = kClasses.Bits[text[partAt]] & CharClasses::kPart;
+    if (part == 0) return std::nullopt;
+    heading.Number = NumberKey(static_cast<std::uint32_t>(part - 1), read.Value);
+    heading.Rest = text.substr(partAt + 1);
+    if (!heading.Rest.empty() &&
+        (kClasses.Is(heading.Rest.front(), CharClasses::kGoesOnFromPart) ||
+         kLongerWords[part - 1].find(heading.Rest.front()) != std::u16string_view::npos)) {
       return std::nullopt;
     }
-    const std::size_t part = kPartWords.find(text[read.End]);
-    if (part == std::u16string_view::npos) return std::nullopt;
-    number = NumberKey(part, read.Value);
-    rest = text.substr(read.End + 1);
   } else if (const auto named =
                  std::find_if(std::begin(kNamedParts), std::end(kNamedParts), startsText);
              named != std::end(kNamedParts)) {
     const Number read = ReadNumber(text, named->size());
     if (read.End - named->size() > kMaxNumberLength) return std::nullopt;
     const auto kind = kPartWords.size() + static_cast<std::size_t>(named - std::begin(kNamedParts));
-    number = NumberKey(kind, read.Value);
-    rest = text.substr(read.End);
+    heading.Number = NumberKey(static_cast<std::uint32_t>(kind), read.Value);
+    heading.Rest = text.substr(read.End);
     // 前言少述 and 引子里 are prose: a title stands apart from the word.
-    if (!rest.empty() && !IsMark(rest.front())) return std::nullopt;
+    if (!heading.Rest.empty() && !kClasses.Is(heading.Rest.front(), CharClasses::kMark)) {
+      return std::nullopt;
+    }
   } else if (StartsWithChapter(text)) {
     std::size_t start = 7;
     while (start < text.size() && text[start] == u' ') ++start;
     Number read = ReadNumber(text, start);
+    if (read.End == start) read = ReadNumberWords(text, start);
     if (read.End == start) {
       constexpr std::u16string_view kRoman = u"IVXLCDMivxlcdm";
       while (read.End < text.size() && kRoman.find(text[read.End]) != std::u16string_view::npos) {
@@ -269,10 +394,12 @@ std::optional<HeadingWords> ReadHeading(std::u16string_view line) {
       }
       read.Value = RomanValue(text.substr(start, read.End - start));
     }
-    if (read.End == start || read.End - start > kMaxNumberLength) return std::nullopt;
-    number = NumberKey(kChapterKind, read.Value);
-    rest = text.substr(read.End);
-    if (!rest.empty() && !IsMark(rest.front())) return std::nullopt;
+    if (read.End == start || read.End - start > kMaxNumberLength + 20) return std::nullopt;
+    heading.Number = NumberKey(kChapterKind, read.Value);
+    heading.Rest = text.substr(read.End);
+    if (!heading.Rest.empty() && !kClasses.Is(heading.Rest.front(), CharClasses::kMark)) {
+      return std::nullopt;
+    }
   } else {
     return std::nullopt;
   }
@@ -280,118 +407,252 @@ std::optional<HeadingWords> ReadHeading(std::u16string_view line) {
   // neither (it may ask or exclaim: 第五章 什么？).
   const char16_t last = line.back();
   if (last == u'，' || last == u'。' || last == u'、' || last == u'；' || last == u',' ||
-      last == u';' || last == u'．') {
+      last == u';' || last == u'．' || last == u'.') {
     return std::nullopt;
   }
-  if (rest.find_first_of(u"。．") != std::u16string_view::npos) return std::nullopt;
-  return HeadingWords{number, TitleKey(number, rest)};
+  if (std::any_of(heading.Rest.begin(), heading.Rest.end(),
+                  [](char16_t c) { return kClasses.Is(c, CharClasses::kFullStop); })) {
+    return std::nullopt;
+  }
+  // Paragraphs are indented and headings often are too; one whose words run on from the part
+  // word as a sentence's do is a paragraph.
+  if (indented && !heading.Rest.empty() && !kClasses.Is(heading.Rest.front(), CharClasses::kMark) &&
+      (heading.Rest.size() > kShortTitle || kClasses.Is(last, CharClasses::kSentenceEnd))) {
+    return std::nullopt;
+  }
+  // 【第五章】逃离 is listed as 第五章 逃离.
+  if (from > 0) {
+    std::size_t open = from;
+    while (open > 0 && IsSpace(line[open - 1])) --open;
+    if (const char16_t closing = open > 0 ? ClosingBracket(line[open - 1]) : 0; closing != 0) {
+      heading.Closing = line.find(closing, from);
+    }
+  }
+  return heading;
 }
 
-struct Found {
-  std::int32_t Line;
-  std::u16string_view Title;
-  HeadingWords Words;
-  bool HasText = false;  // a line of text follows before the next heading
-};
+// While the walk finds headings, each chapter's Title holds what is known of its heading instead:
+// its NumberKey, the lines of text after it (none, one short line such as an author's name under
+// a table of contents or 正文, or more) and how many bare headings of its number right before it
+// were folded into it (they count towards a list). A book of millions of headings so keeps them
+// in the one array it returns, and each gets its title once it is known to be kept.
+constexpr std::uint32_t NumberOf(const Chapter& c) {
+  return c.Title >> 4;
+}
+constexpr std::uint32_t TextOf(const Chapter& c) {
+  return c.Title >> 2 & 3;
+}
+constexpr std::uint32_t RepeatsOf(const Chapter& c) {
+  return c.Title & 3;
+}
+constexpr std::uint32_t Walked(std::uint32_t number, std::uint32_t text, std::uint32_t repeats) {
+  return number << 4 | text << 2 | repeats;
+}
+static_assert(kValueBits + 5 + 4 <= 32, "a kind, a value and the walk's counts fit in a Title");
 
-// For each key, the last heading with text of its own that has it.
+// A line read again as the walk read it: the heading's places counted in the untrimmed line.
+std::optional<Heading> ReadHeadingAgain(std::u16string_view line) {
+  std::size_t start = 0;
+  while (start < line.size() && IsSpace(line[start])) ++start;
+  std::optional<Heading> heading = ReadHeading(Trim(line.substr(start)), start > 0);
+  if (heading) {
+    heading->From += start;
+    heading->End += start;
+    if (heading->Closing != std::u16string_view::npos) heading->Closing += start;
+  }
+  return heading;
+}
+
+// For each key among the entries of a table of contents, the last heading with text that has it.
+template <typename Key>
 class LastWithText {
  public:
-  void Add(std::uint64_t key, std::size_t index) { entries_.emplace_back(key, index); }
+  void Want(Key key) { keys_.push_back(key); }
   void Prepare() {
-    // Sorted by key, then index; the last of each key is what Later looks at.
-    std::sort(entries_.begin(), entries_.end());
+    std::sort(keys_.begin(), keys_.end());
+    keys_.erase(std::unique(keys_.begin(), keys_.end()), keys_.end());
+    last_.assign(keys_.size(), -1);
   }
-  bool Later(std::uint64_t key, std::size_t index) const {
-    const auto next =
-        std::upper_bound(entries_.begin(), entries_.end(),
-                         std::make_pair(key, std::numeric_limits<std::size_t>::max()));
-    return next != entries_.begin() && std::prev(next)->first == key &&
-           std::prev(next)->second > index;
+  bool Wanted(Key key) const { return std::binary_search(keys_.begin(), keys_.end(), key); }
+  void Add(Key key, std::size_t index) {
+    const auto at = std::lower_bound(keys_.begin(), keys_.end(), key);
+    if (at != keys_.end() && *at == key) {
+      last_[static_cast<std::size_t>(at - keys_.begin())] = static_cast<std::int64_t>(index);
+    }
+  }
+  bool Later(Key key, std::size_t index) const {
+    const auto at = std::lower_bound(keys_.begin(), keys_.end(), key);
+    return at != keys_.end() && *at == key &&
+           last_[static_cast<std::size_t>(at - keys_.begin())] > static_cast<std::int64_t>(index);
   }
 
  private:
-  std::vector<std::pair<std::uint64_t, std::size_t>> entries_;
+  std::vector<Key> keys_;
+  std::vector<std::int64_t> last_;
 };
 
 // Entries of a table of contents: bare headings whose chapters come later with text. Within a
 // list of kContentsList or more, the number is enough; a lone bare heading over a section (第一章,
 // then 第一节) may share its number with a later volume's chapter, so it needs the same title.
-std::vector<bool> ContentsEntries(const std::vector<Found>& found) {
+std::vector<bool> ContentsEntries(const BookText& book, const std::vector<Chapter>& found) {
   const std::size_t count = found.size();
-  std::vector<bool> inList(count, false);
+  std::vector<bool> inList(count, false), lone(count, false);
   bool anyList = false, anyLone = false;
   for (std::size_t start = 0; start < count;) {
-    std::size_t end = start;
-    while (end < count && !found[end].HasText) ++end;
-    const bool list = end - start >= kContentsList;
-    for (std::size_t k = start; k < end; ++k) inList[k] = list;
+    std::size_t end = start, weight = 0;
+    while (end < count && TextOf(found[end]) == 0) weight += 1 + RepeatsOf(found[end++]);
+    const bool list = weight >= kContentsList;
+    // A list's last entry may stand over a line of its own (the author, 正文) before the body.
+    if (list && end < count && TextOf(found[end]) == 1) ++end;
+    for (std::size_t k = start; k < end; ++k) {
+      inList[k] = list;
+      lone[k] = !list;
+    }
     anyList = anyList || list;
     anyLone = anyLone || (end > start && !list);
-    start = end + 1;
+    start = end > start ? end : start + 1;
   }
-  // Most books have no bare headings, or only a list, and skip one or both tables.
-  LastWithText numbers, titles;
-  for (std::size_t k = 0; k < count; ++k) {
-    if (!found[k].HasText) continue;
-    if (anyList) numbers.Add(found[k].Words.Number, k);
-    if (anyLone) titles.Add(found[k].Words.Title, k);
-  }
-  numbers.Prepare();
-  titles.Prepare();
   std::vector<bool> entry(count, false);
-  for (std::size_t k = 0; k < count; ++k) {
-    if (found[k].HasText) continue;
-    const HeadingWords& words = found[k].Words;
-    entry[k] = inList[k] ? numbers.Later(words.Number, k)
-                         : words.Title != 0 && titles.Later(words.Title, k);
+  // Most books have no bare headings, or only a list, and skip one or both look-ups.
+  if (anyList) {
+    LastWithText<std::uint32_t> numbers;
+    for (std::size_t k = 0; k < count; ++k) {
+      if (inList[k]) numbers.Want(NumberOf(found[k]));
+    }
+    numbers.Prepare();
+    for (std::size_t k = 0; k < count; ++k) {
+      if (TextOf(found[k]) > 0) numbers.Add(NumberOf(found[k]), k);
+    }
+    for (std::size_t k = 0; k < count; ++k) {
+      if (inList[k]) entry[k] = numbers.Later(NumberOf(found[k]), k);
+    }
+  }
+  if (anyLone) {
+    // Titles are read again only for headings of the numbers that lone bare ones have.
+    LastWithText<std::uint32_t> numbers;
+    for (std::size_t k = 0; k < count; ++k) {
+      if (lone[k]) numbers.Want(NumberOf(found[k]));
+    }
+    numbers.Prepare();
+    std::vector<std::uint64_t> keys(count, 0);
+    std::vector<std::size_t> again;
+    for (std::size_t k = 0; k < count; ++k) {
+      if (numbers.Wanted(NumberOf(found[k]))) again.push_back(k);
+    }
+    if (!again.empty()) {
+      std::size_t j = 0;
+      book.VisitLines(found[again.front()].Line, found[again.back()].Line + 1,
+                      [&](std::int32_t i, std::u16string_view line) {
+                        if (j == again.size() || i != found[again[j]].Line) return;
+                        if (const std::optional<Heading> heading = ReadHeadingAgain(line)) {
+                          keys[again[j]] = TitleKey(heading->Number, heading->Rest);
+                        }
+                        ++j;
+                      });
+    }
+    LastWithText<std::uint64_t> titles;
+    for (std::size_t k = 0; k < count; ++k) {
+      if (lone[k] && keys[k] != 0) titles.Want(keys[k]);
+    }
+    titles.Prepare();
+    for (const std::size_t k : again) {
+      if (TextOf(found[k]) > 0 && keys[k] != 0) titles.Add(keys[k], k);
+    }
+    for (std::size_t k = 0; k < count; ++k) {
+      if (lone[k] && !inList[k]) entry[k] = keys[k] != 0 && titles.Later(keys[k], k);
+    }
   }
   return entry;
 }
 
 }  // namespace
 
+std::u16string ChapterTitle(const BookText& book, const Chapter& chapter) {
+  if (chapter.Line < 0 || chapter.Line >= book.Count()) return {};
+  return ChapterTitle(book.Line(chapter.Line), chapter);
+}
+
+std::u16string ChapterTitle(std::u16string_view line, const Chapter& chapter) {
+  std::u16string title(
+      line.substr(std::min<std::size_t>(chapter.TitleFrom(), line.size()), chapter.TitleLength()));
+  if (chapter.Closing() > 0 && chapter.Closing() <= title.size()) {
+    const std::size_t at = chapter.Closing() - 1;
+    const bool spaced =
+        at + 1 == title.size() || IsSpace(title[at + 1]) || (at > 0 && IsSpace(title[at - 1]));
+    if (spaced) {
+      title.erase(at, 1);
+    } else {
+      title[at] = u' ';
+    }
+  }
+  return std::u16string(Trim(title));
+}
+
 std::vector<Chapter> FindChapters(const BookText& book) {
+  // Room for a heading on every line, which costs nothing but address space until it is used:
+  // growing the array would hold a book of millions of headings twice for a moment.
+  std::vector<Chapter> found;
+  found.reserve(static_cast<std::size_t>(book.Count()));
   // One walk in order, looking at most lines' first character only: a large book's lines lie far
   // apart, and finding each on its own would cost more than looking at it.
-  std::vector<Found> found;
   book.ForEachLine(0, book.Count(), [&found](std::int32_t i, std::u16string_view line) {
     std::size_t start = 0;
     while (start < line.size() && IsSpace(line[start])) ++start;
     if (start == line.size()) return;
     if (kHeadingStarts.Has(line[start])) {
       const std::u16string_view trimmed = Trim(line.substr(start));
-      if (trimmed.size() <= kMaxHeadingLength) {
-        if (const std::optional<HeadingWords> words = ReadHeading(trimmed)) {
-          found.push_back({i, trimmed, *words});
+      if (trimmed.size() <= kMaxHeadingLength && start <= kMostTitleFrom - kMaxPrefixLength) {
+        if (const std::optional<Heading> heading = ReadHeading(trimmed, start > 0)) {
+          if (!found.empty() && TextOf(found.back()) == 0 &&
+              NumberOf(found.back()) == heading->Number) {
+            // The same bare heading again (or a list of one number): one entry, the last.
+            Chapter& last = found.back();
+            last.Line = i;
+            last.Title = Walked(heading->Number, 0, std::min(RepeatsOf(last) + 1, 3u));
+          } else {
+            found.push_back({i, Walked(heading->Number, 0, 0)});
+          }
           return;
         }
       }
     }
-    if (!found.empty()) found.back().HasText = true;
+    if (!found.empty()) {
+      Chapter& last = found.back();
+      const bool shortLine = line.size() - start <= kMaxHeadingLength;
+      last.Title = Walked(NumberOf(last), TextOf(last) == 0 && shortLine ? 1 : 2, RepeatsOf(last));
+    }
   });
 
-  const std::vector<bool> contents = ContentsEntries(found);
-  std::vector<std::size_t> kept;
+  const std::vector<bool> contents = ContentsEntries(book, found);
+  // What is kept is moved to the front, in place.
+  std::size_t kept = 0;
   for (std::size_t k = 0; k < found.size(); ++k) {
     if (contents[k]) continue;
-    if (!kept.empty() && found[kept.back()].Words.Number == found[k].Words.Number) {
+    if (kept > 0 && NumberOf(found[kept - 1]) == NumberOf(found[k])) {
       // The same chapter again: a bare one gives way to the one its text follows; a repeat inside
       // a chapter's text is a leftover of the page the book was copied from.
-      if (!found[kept.back()].HasText) kept.back() = k;
+      if (TextOf(found[kept - 1]) == 0) found[kept - 1] = found[k];
       continue;
     }
-    kept.push_back(k);
+    found[kept++] = found[k];
   }
-  std::vector<Chapter> chapters;
-  chapters.reserve(kept.size());
-  for (std::size_t j = 0; j < kept.size(); ++j) {
-    // The titles lie far apart in the text, as the lines did.
-    if (j + kLookAhead < kept.size()) __builtin_prefetch(found[kept[j + kLookAhead]].Title.data());
-    const Found& heading = found[kept[j]];
-    chapters.push_back({heading.Line, std::u16string(heading.Title)});
-  }
-  return chapters;
+  found.resize(kept);
+  if (found.empty()) return found;
+  // Each kept heading is read again for its title, in one walk of the lines between.
+  std::size_t next = 0;
+  book.VisitLines(
+      found.front().Line, found.back().Line + 1, [&](std::int32_t i, std::u16string_view line) {
+        if (next == found.size() || i != found[next].Line) return;
+        Chapter& chapter = found[next++];
+        chapter.Title = 0;
+        if (const std::optional<Heading> heading = ReadHeadingAgain(line)) {
+          const std::size_t closing = heading->Closing == std::u16string_view::npos
+                                          ? 0
+                                          : heading->Closing - heading->From + 1;
+          chapter = Chapter::At(i, heading->From, heading->End - heading->From, closing);
+        }
+      });
+  return found;
 }
 
 std::int32_t ChapterAt(const std::vector<Chapter>& chapters, std::int32_t line) {

@@ -101,7 +101,8 @@ void frmBookmarks::FillList() {
     const std::int32_t chapter = ChapterAt(reader_.BookChapters, mark.Place.Line);
     const std::u16string title =
         chapter >= 0
-            ? reader_.ShownText(reader_.BookChapters[static_cast<std::size_t>(chapter)].Title)
+            ? reader_.ShownText(ChapterTitle(
+                  reader_.BookLines, reader_.BookChapters[static_cast<std::size_t>(chapter)]))
             : u"（正文之前）";
     const DateTime& made = mark.Made;
     entries.push_back(NoTabs(title) + u"\t" +

@@ -24,16 +24,33 @@ std::int32_t ChapterOfPage(const BookText& book, const std::vector<Chapter>& cha
   return static_cast<std::int32_t>(firstOnOrAfter - chapters.begin()) - 1;
 }
 
-std::string ChapterListing(const BookText& book, const std::vector<Chapter>& chapters,
-                           const ScriptConverter* converter) {
+bool WriteChapterListing(const BookText& book, const std::vector<Chapter>& chapters,
+                         const ScriptConverter* converter,
+                         const std::function<bool(std::string_view)>& write) {
+  if (chapters.empty()) return true;
+  constexpr std::size_t kPiece = 32 * 1024;
   std::u16string text;
-  for (const Chapter& chapter : chapters) {
-    text += DecimalText(std::int64_t{book.FileLineOf(chapter.Line)} + 1);
-    text += u'\t';
-    text += converter != nullptr ? converter->Convert(chapter.Title) : chapter.Title;
-    text += u'\n';
-  }
-  return codepage::EncodeUtf8(text);
+  bool written = true;
+  const auto flush = [&] {
+    const std::string bytes =
+        codepage::EncodeUtf8(converter != nullptr ? converter->Convert(text) : text);
+    text.clear();
+    written = write(bytes);
+  };
+  // One walk through the lines between: the headings of a book of millions lie close together,
+  // and finding each line on its own would cost more than passing it.
+  std::size_t next = 0;
+  book.VisitLines(chapters.front().Line, chapters.back().Line + 1,
+                  [&](std::int32_t i, std::u16string_view line) {
+                    if (!written || next == chapters.size() || chapters[next].Line != i) return;
+                    text += DecimalText(std::int64_t{book.FileLineOf(i)} + 1);
+                    text += u'\t';
+                    text += ChapterTitle(line, chapters[next++]);
+                    text += u'\n';
+                    if (text.size() >= kPiece) flush();
+                  });
+  if (written && !text.empty()) flush();
+  return written;
 }
 
 }  // namespace quillon

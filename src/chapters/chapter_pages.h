@@ -2,7 +2,9 @@
 // Where a book's chapters fall on its pages, and the list of them as the command line prints it.
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "book/book_rows.h"
@@ -23,8 +25,10 @@ std::int32_t ChapterOfPage(const BookText& book, const std::vector<Chapter>& cha
                            const RowTable& rows, std::int32_t page, std::int32_t pageRows);
 
 // A line a chapter: its line in the file counted from 1, a tab and its title (converted, when a
-// converter is given); in UTF-8.
-std::string ChapterListing(const BookText& book, const std::vector<Chapter>& chapters,
-                           const ScriptConverter* converter = nullptr);
+// converter is given); in UTF-8, given to `write` a piece at a time, so that a book of millions
+// of chapters is never listed whole in memory. Stops, false, when `write` returns false.
+bool WriteChapterListing(const BookText& book, const std::vector<Chapter>& chapters,
+                         const ScriptConverter* converter,
+                         const std::function<bool(std::string_view)>& write);
 
 }  // namespace quillon

@@ -88,7 +88,7 @@ void frmChapters::Form_Load() {
     const std::int32_t page =
         PageOfChapter(reader_.BookLines, chapters[i], reader_.BookRows, reader_.PageRows);
     entries.push_back((static_cast<std::int32_t>(i) == current ? u"▶\t" : u"\t") +
-                      reader_.ShownText(chapters[i].Title) + u"\t" +
+                      reader_.ShownText(ChapterTitle(reader_.BookLines, chapters[i])) + u"\t" +
                       DecimalText(std::int64_t{page} + 1));
   }
   lstChapters.AddItems(entries);

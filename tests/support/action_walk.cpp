@@ -470,7 +470,10 @@ class Walk {
     }
     if (count > 0) {
       const int entry = (arg * 37 + arg / 4) % count;
-      const std::u16string title = chapters[static_cast<std::size_t>(entry)].Title;
+      const Chapter& chapter = chapters[static_cast<std::size_t>(entry)];
+      // The heading as the page shows it, not as it is listed.
+      const std::u16string title(
+          reader_->BookLines.Line(chapter.Line).substr(chapter.TitleFrom(), chapter.TitleLength()));
       const int way = arg / 4 % 4;
       if (way == 0) {
         list.Choose(entry);
@@ -715,10 +718,7 @@ class Walk {
              surface.Top < r.ScaleHeight() && surface.Top + surface.Height > 0;
     };
     const std::vector<Chapter>& chapters = ChaptersOfBookRead();
-    if (!std::equal(chapters.begin(), chapters.end(), r.BookChapters.begin(), r.BookChapters.end(),
-                    [](const Chapter& a, const Chapter& b) {
-                      return a.Line == b.Line && SameText(a.Title, b.Title);
-                    })) {
+    if (chapters != r.BookChapters) {
       return "the chapters kept are not those of the book read";
     }
     if (!Reading()) {
