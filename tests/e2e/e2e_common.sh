@@ -15,6 +15,11 @@ e2e_require() {
 
 e2e_cleanup() {
   [ -n "$reader" ] && kill "$reader" 2>/dev/null || true
+  # The reader keeps the place read as it ends: its folder is removed once it has.
+  for _ in $(seq 50); do
+    [ -n "$reader" ] && kill -0 "$reader" 2>/dev/null || break
+    sleep 0.1
+  done
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
   rm -rf "$scratch"
 }
