@@ -189,6 +189,12 @@ std::size_t BookText::SplitCompleteLines(char16_t* text, std::size_t begin, std:
     }
   };
   LineTable::Appender table(lines);
+  // Short lines move up to follow the text before them, over the line end and whatever else no
+  // line shows: a book of millions of short lines would otherwise keep a line end for every few
+  // characters. Longer lines stay where they were decoded, as moving them would cost the open
+  // more time than the few percent of memory it saves.
+  constexpr std::size_t kShortLine = 32;
+  std::size_t textEnd = table.TextEnd(begin);
   std::size_t position = begin;
   while (position < end) {
     // Blank lines, which some books have by the million, in a few instructions each.
@@ -227,6 +233,13 @@ std::size_t BookText::SplitCompleteLines(char16_t* text, std::size_t begin, std:
       const char16_t terminator = text[position++];
       endsAtComma = terminator == u',';
       if (terminator == u'\r' && position < end && text[position] == u'\n') ++position;
+    }
+    if (length > 0) {
+      if (length <= kShortLine && textEnd < start) {
+        std::copy(text + start, text + start + length, text + textEnd);
+        start = textEnd;
+      }
+      textEnd = start + length;
     }
     table.Add(start, length, endsAtComma);
   }

@@ -81,6 +81,10 @@ class LineTable {
     ~Appender();
     Appender(const Appender&) = delete;
     Appender& operator=(const Appender&) = delete;
+    // Where the text of the segment's last line with text ends; `otherwise` when it has none.
+    std::size_t TextEnd(std::size_t otherwise) const {
+      return withText_ > 0 ? textEnd_ : otherwise;
+    }
     void AddBlank() {
       if (count_ % kBlock == 0) blockStarts_[count_ / kBlock] = withText_;
       lengths_[count_++] = 0;
