@@ -74,6 +74,19 @@ chapters="$(env -u DISPLAY "$program/quillon" --chapters "$book")" || fail "--ch
 [ "$(printf '%s\n' "$chapters" | wc -l)" -eq 100 ] || fail "--chapters listed $(printf '%s\n' "$chapters" | wc -l) chapters"
 first_chapter="${chapters%%$'\n'*}"
 [[ "$first_chapter" == $'2\t'*第一回* ]] || fail "--chapters starts with '$first_chapter'"
+# A table of contents is left out however it ends: before the author's name, or a blank line and 正文.
+for between in '作者：某某' $'\n正文'; do
+  {
+    printf '目录\n'
+    for n in 1 2 3 4 5 6 7 8 9 10; do printf '第%s章 标题%s\n' "$n" "$n"; done
+    printf '%s\n' "$between"
+    for n in 1 2 3 4 5 6 7 8 9 10; do printf '第%s章 标题%s\n　　正文第%s章的文字。\n' "$n" "$n" "$n"; done
+  } | iconv -f UTF-8 -t GBK > "$scratch/contents.txt"
+  body=$(($(printf '%s\n' "$between" | wc -l) + 12))
+  expected="$(for n in 1 2 3 4 5 6 7 8 9 10; do printf '%s\t第%s章 标题%s\n' $((body + 2 * (n - 1))) "$n" "$n"; done)"
+  listed="$(env -u DISPLAY "$program/quillon" --chapters "$scratch/contents.txt")" || fail "--chapters failed"
+  [ "$listed" = "$expected" ] || fail "--chapters on a contents list ending in '$between' gave: $listed"
+done
 # Converted, the titles are what the dictionaries' own command makes of them.
 books="$(dirname "$book")"
 while read -r name conversion; do
