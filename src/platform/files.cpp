@@ -67,13 +67,93 @@ void SyncDirectory(const std::string& directory) {
 
 std::atomic<unsigned> temporaryCounter{0};
 
+// A raw byte b stands as U+F700 + b; see IsRawByte.
+constexpr char16_t kRawByteBase = 0xF700;
+constexpr char16_t kRawByteFirst = kRawByteBase + 0x80;
+constexpr char16_t kRawByteLast = kRawByteBase + 0xFF;
+
+enum class NameEncoding { Utf8, Gb18030 };
+
+// How many bytes the character starting at `bytes` takes in the encoding, judged by its first
+// bytes only; 0 when no character can start there.
+std::size_t CharacterLength(std::string_view bytes, NameEncoding encoding) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  const unsigned lead = byte(0);
+  std::size_t length = 0;
+  if (encoding == NameEncoding::Utf8) {
+    length = lead >= 0xC2 && lead <= 0xDF   ? 2
+             : lead >= 0xE0 && lead <= 0xEF ? 3
+             : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                            : 0;
+  } else if (lead >= 0x81 && lead <= 0xFE && bytes.size() >= 2) {
+    length = byte(1) >= '0' && byte(1) <= '9' ? 4 : 2;
+  }
+  return length <= bytes.size() ? length : 0;
+}
+
+struct DecodedName {
+  std::u16string Text;
+  std::size_t RawBytes = 0;
+};
+
+// A character is taken only when it encodes back to exactly its bytes and is no raw-byte
+// character itself: so NativePath, encoding the text, always gives the bytes read. Everything else
+// (damage, the lone 0x80 that reads as the euro sign, a byte of another encoding) is a raw byte,
+// and decoding goes on at the next byte.
+DecodedName DecodeName(std::string_view bytes, NameEncoding encoding) {
+  DecodedName name;
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    const auto lead = static_cast<unsigned char>(bytes[at]);
+    if (lead < 0x80) {
+      name.Text += static_cast<char16_t>(lead);
+      ++at;
+      continue;
+    }
+    const std::string_view rest = bytes.substr(at);
+    const std::size_t length = CharacterLength(rest, encoding);
+    if (length > 0) {
+      const std::string_view piece = rest.substr(0, length);
+      const bool utf8 = encoding == NameEncoding::Utf8;
+      const std::u16string character =
+          utf8 ? codepage::DecodeUtf8(piece) : codepage::DecodeGb18030(piece);
+      if (!character.empty() && !IsRawByte(character[0]) &&
+          (utf8 ? codepage::EncodeUtf8(character) : codepage::EncodeGb18030(character)) == piece) {
+        name.Text += character;
+        at += length;
+        continue;
+      }
+    }
+    name.Text += static_cast<char16_t>(kRawByteBase + lead);
+    ++name.RawBytes;
+    ++at;
+  }
+  return name;
+}
+
+// The text in the encoding, each raw-byte character as its byte.
+std::string EncodeName(std::u16string_view text, NameEncoding encoding) {
+  std::string bytes;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const auto raw = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(start), text.end(),
+                                  [](char16_t c) { return IsRawByte(c); });
+    const std::size_t end = static_cast<std::size_t>(raw - text.begin());
+    const std::u16string_view run = text.substr(start, end - start);
+    bytes +=
+        encoding == NameEncoding::Utf8 ? codepage::EncodeUtf8(run) : codepage::EncodeGb18030(run);
+    if (end < text.size()) bytes += static_cast<char>(text[end] - kRawByteBase);
+    start = end + 1;
+  }
+  return bytes;
+}
+
 }  // namespace
 
 std::string NativePath(std::u16string_view path) {
-  std::string utf8 = codepage::EncodeUtf8(path);
+  std::string utf8 = EncodeName(path, NameEncoding::Utf8);
   // An ASCII name is the same bytes in either encoding.
-  if (Exists(utf8) ||
-      std::all_of(path.begin(), path.end(), [](char16_t c) { return c < 0x80; })) {
+  if (Exists(utf8) || std::all_of(path.begin(), path.end(), [](char16_t c) { return c < 0x80; })) {
     return utf8;
   }
   // Component by component, the form that exists; a component that exists in neither (a file
@@ -83,9 +163,9 @@ std::string NativePath(std::u16string_view path) {
   while (start <= path.size()) {
     const std::size_t slash = std::min(path.find(u'/', start), path.size());
     const std::u16string_view component = path.substr(start, slash - start);
-    std::string candidate = native + codepage::EncodeUtf8(component);
+    std::string candidate = native + EncodeName(component, NameEncoding::Utf8);
     if (!Exists(candidate)) {
-      std::string gb = native + codepage::EncodeGb18030(component);
+      std::string gb = native + EncodeName(component, NameEncoding::Gb18030);
       if (Exists(gb)) candidate = std::move(gb);
     }
     native = std::move(candidate);
@@ -101,13 +181,55 @@ std::u16string PathFromNative(std::string_view bytes) {
   while (start <= bytes.size()) {
     const std::size_t slash = std::min(bytes.find('/', start), bytes.size());
     const std::string_view component = bytes.substr(start, slash - start);
-    const std::u16string utf8 = codepage::DecodeUtf8(component);
-    path +=
-        utf8.find(u'\uFFFD') == std::u16string::npos ? utf8 : codepage::DecodeGb18030(component);
+    DecodedName name = DecodeName(component, NameEncoding::Utf8);
+    if (name.RawBytes > 0) {
+      DecodedName gb = DecodeName(component, NameEncoding::Gb18030);
+      if (gb.RawBytes < name.RawBytes) name = std::move(gb);
+    }
+    path += name.Text;
     if (slash < bytes.size()) path += u'/';
     start = slash + 1;
   }
   return path;
+}
+
+bool IsRawByte(char16_t c) {
+  return c >= kRawByteFirst && c <= kRawByteLast;
+}
+
+std::u16string ShownPath(std::u16string_view path) {
+  static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+  std::u16string shown;
+  shown.reserve(path.size());
+  for (const char16_t c : path) {
+    if (!IsRawByte(c)) {
+      shown += c;
+      continue;
+    }
+    const unsigned byte = c - kRawByteBase;
+    shown += u"\\x";
+    shown += kDigits[byte >> 4];
+    shown += kDigits[byte & 0xF];
+  }
+  return shown;
+}
+
+std::vector<DirectoryEntry> ListDirectory(const std::u16string& path) {
+  const std::string folder = SystemPath(path);
+  std::vector<DirectoryEntry> entries;
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) return entries;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat info {};
+    const std::string full =
+        folder + (folder.empty() || folder.back() != '/' ? "/" : "") + std::string(name);
+    const bool directory = ::stat(full.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    entries.push_back({PathFromNative(name), directory});
+  }
+  ::closedir(listing);
+  return entries;
 }
 
 bool FileExists(const std::u16string& path) {
@@ -263,6 +385,16 @@ void RemoveLeftoverTemporaries(const std::u16string& directory) {
   }
   ::closedir(listing);
   for (const std::string& path : leftovers) ::unlink(path.c_str());
+}
+
+std::u16string WorkingDirectory() {
+  std::string directory(256, '\0');
+  while (::getcwd(directory.data(), directory.size()) == nullptr) {
+    if (errno != ERANGE) return u"/";
+    directory.resize(directory.size() * 2);
+  }
+  directory.resize(std::strlen(directory.c_str()));
+  return PathFromNative(directory);
 }
 
 std::u16string JoinPath(std::u16string_view directory, std::u16string_view name) {

@@ -8,16 +8,37 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillon::files {
 
-// A path as the system names it: UTF-8. A name whose bytes are not UTF-8 (a GBK name, as archives
-// made on Windows carry) was read as GB18030 by PathFromNative; each component is tried in
-// UTF-8 first and then in GB18030, so such a file is found again under its own bytes.
+// A path as the system names it. Each component goes out in the form a file already has: UTF-8,
+// else GB18030 (a GBK name, as archives made on Windows carry), else UTF-8 for a file about to be
+// made. A byte kept as a raw-byte character by PathFromNative goes out as that byte again.
 std::string NativePath(std::u16string_view path);
-// The path the system gave in bytes: each component read as UTF-8, or as GB18030 where it is
-// not valid UTF-8.
+// The path the system gave in bytes, as text that keeps every byte: each component read as UTF-8,
+// else as GB18030, else as whichever of the two leaves fewer bytes undecoded, and each byte that
+// does not decode kept as a raw-byte character. NativePath gives back the same bytes, so a file
+// of any name can be opened and remembered.
 std::u16string PathFromNative(std::string_view bytes);
+
+// Raw-byte characters are U+F780 to U+F7FF, for the bytes 0x80 to 0xFF (an ASCII byte always
+// decodes). They lie in the Private Use Area, which no character set assigns, so a name from the
+// system never means them (PathFromNative keeps a name's own U+F780 to U+F7FF as raw bytes too);
+// unlike the lone surrogates some programs use for this, they are whole characters that the
+// records' GB18030 carries (as four-byte codes) and that text code never mistakes for damage.
+bool IsRawByte(char16_t c);
+// The path as the user reads it: each raw byte written as \xE9.
+std::u16string ShownPath(std::u16string_view path);
+
+// What a directory holds, for a file dialog of the reader's own: the system's own dialogs leave
+// out every name that is not UTF-8. Names are as PathFromNative reads them; "." and ".." are left
+// out. Empty when the directory cannot be read.
+struct DirectoryEntry {
+  std::u16string Name;
+  bool IsDirectory = false;  // a link counts as what it points to
+};
+std::vector<DirectoryEntry> ListDirectory(const std::u16string& path);
 
 bool FileExists(const std::u16string& path);  // something that is not a directory
 // The size of a regular file; nullopt for anything else.
@@ -56,6 +77,9 @@ bool ReplaceFile(const std::u16string& path, std::string_view bytes, std::string
 // renaming (".NAME.tmp-PID-N"), but only those of processes that no longer run: another reader
 // on the same folder may be saving right now.
 void RemoveLeftoverTemporaries(const std::u16string& directory);
+
+// The process's working directory; "/" when it cannot be told.
+std::u16string WorkingDirectory();
 
 // Joins a directory and a relative name with '/'.
 std::u16string JoinPath(std::u16string_view directory, std::u16string_view name);

@@ -108,7 +108,7 @@ void frmReadRecord::ShowReadRecords() {
     lblRead[k].Caption = u"";
     if (pub_.ReadRecordPath[entry].empty()) continue;
     Label1[k].Caption = FormatDateTime(pub_.ReadRecordDate[entry]);
-    lblBookName[k].Caption = pub_.ReadRecordPath[entry];
+    lblBookName[k].Caption = files::ShownPath(pub_.ReadRecordPath[entry]);
     lblPercent[k].Caption = ProgressText(pub_.ReadRecordPercent[entry]);
     lblRead[k].Caption = u"进入阅读";
   }

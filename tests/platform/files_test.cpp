@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <random>
 #include <set>
 #include <string>
 
@@ -110,6 +113,51 @@ TEST_F(FilesTest, ReadWholeFileReadsPastOneBuffer) {
   large[123456] = '\0';
   ASSERT_TRUE(ReplaceFile(Path(u"large"), large));
   EXPECT_EQ(ReadWholeFile(Path(u"large")), large);
+}
+
+// Whatever bytes name a file, the text PathFromNative makes of them goes back to those bytes, comes
+// through the records' GB18030 unchanged and shows no raw byte as a character. The names are
+// random, with more of what trips a decoder: bytes above 0x7F, digits (the middle of a four-byte
+// GB18030 code), the lone 0x80, whole UTF-8 and GBK characters, and the UTF-8 of the characters
+// that stand for raw bytes.
+TEST_F(FilesTest, AnyNameGoesBackToItsOwnBytes) {
+  std::mt19937 random(20260);
+  const std::string pieces[] = {
+      "\x80", "\xE4\xB8\xAD", "\xD6\xD0", "\xEF\x9F\xA9", "\x81\x30\x81\x30", "\xFF", "a", "."};
+  const auto randomName = [&] {
+    std::string name;
+    const int length = 1 + static_cast<int>(random() % 8);
+    for (int k = 0; k < length; ++k) {
+      const unsigned kind = random() % 4;
+      if (kind == 0) {
+        name += pieces[random() % std::size(pieces)];
+      } else if (kind == 1) {
+        name += static_cast<char>('0' + random() % 10);
+      } else {
+        name += static_cast<char>(0x80 + random() % 0x80);
+      }
+    }
+    return name == "." || name == ".." ? name + "a" : name;
+  };
+  for (int i = 0; i < 400; ++i) {
+    // A folder of its own for each, so no other name can be its twin in the other encoding.
+    const std::string folder = root_ + "/" + std::to_string(i) + randomName();
+    const std::string bytes = folder + "/" + randomName();
+    SCOPED_TRACE(::testing::PrintToString(bytes));
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    ASSERT_TRUE(std::ofstream(bytes).good());
+    const std::u16string path = PathFromNative(bytes);
+    EXPECT_EQ(NativePath(path), bytes);
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_EQ(codepage::DecodeGb18030(codepage::EncodeGb18030(path)), path);
+    const std::u16string shown = ShownPath(path);
+    EXPECT_TRUE(std::none_of(shown.begin(), shown.end(), IsRawByte));
+    // The open dialog's listing names it the same way.
+    const std::vector<DirectoryEntry> listed = ListDirectory(PathFromNative(folder));
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(JoinPath(PathFromNative(folder), listed[0].Name), path);
+    EXPECT_FALSE(listed[0].IsDirectory);
+  }
 }
 
 TEST(JoinPathTest, AddsExactlyOneSeparator) {

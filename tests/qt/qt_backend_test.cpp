@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -22,8 +24,10 @@
 #include <set>
 
 #include "platform/codepage.h"
+#include "platform/files.h"
 #include "platform/qt/convert.h"
 #include "platform/qt/fonts.h"
+#include "platform/qt/open_dialog.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/widgets.h"
 #include "reader/frmMain.h"
@@ -440,6 +444,60 @@ TEST(QtPictures, ALargerScreenGetsThePicturesMadeForIt) {
 TEST(QtDialogs, TheOpenFilterBecomesQtsForm) {
   EXPECT_EQ(qt::QtFileFilter(u"txt(*.txt)|*.txt|All Files(*.*)|*.*"),
             QStringLiteral("txt (*.txt);;All Files (*)"));
+}
+
+// The open dialog lists the names Qt's own dialog leaves out (any that are not UTF-8) as the user
+// can read them, and opens the file they name: from the list, after a typed folder, and by a name
+// typed without its extension in the folder the last book came from.
+TEST(QtDialogs, TheOpenDialogShowsAndOpensNamesOfAnyBytes) {
+  const fake::TempDir temp;
+  const std::string folder = temp.path() + "/dir\xE9";
+  temp.Write("dir\xE9/caf\xE9.txt", "1");
+  temp.Write("dir\xE9/\xBA\xEC.txt", "2");  // 红 in GBK
+  temp.Write("dir\xE9/notes.doc", "3");
+  temp.Write("dir\xE9/.hidden.txt", "4");
+  temp.Write("dir\xE9/sub\xFF/x.txt", "5");
+  qt::QtDialogs dialogs;
+  const OpenFileRequest request{u"txt", u"txt(*.txt)|*.txt|All Files(*.*)|*.*"};
+  const auto dialog = [] {
+    auto* open = dynamic_cast<qt::OpenBookDialog*>(QApplication::activeModalWidget());
+    EXPECT_NE(open, nullptr);
+    return open;
+  };
+
+  QStringList listed;
+  QTimer::singleShot(0, [&] {
+    qt::OpenBookDialog* open = dialog();
+    if (open == nullptr) return;
+    open->OpenTyped(qt::ToQString(files::PathFromNative(temp.path())));
+    open->Activate(QStringLiteral("dir\\xE9"));
+    listed = open->ShownNames();
+    open->Activate(QStringLiteral("caf\\xE9.txt"));
+    if (open->isVisible()) open->reject();  // nothing chosen: the test must not wait for a user
+  });
+  const std::optional<std::u16string> chosen = dialogs.OpenFile(request);
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(files::NativePath(*chosen), folder + "/caf\xE9.txt");
+  EXPECT_EQ(listed, QStringList({QStringLiteral("sub\\xFF"), QStringLiteral("caf\\xE9.txt"),
+                                 QStringLiteral("红.txt")}));
+
+  QTimer::singleShot(0, [&] {
+    qt::OpenBookDialog* open = dialog();
+    if (open == nullptr) return;
+    // A name not found is told in a message box, which must not wait for a user either.
+    QTimer::singleShot(500, [] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->reject();
+    });
+    for (QLineEdit* field : open->findChildren<QLineEdit*>()) {
+      if (field->isReadOnly()) continue;
+      field->setText(QStringLiteral("红"));
+      QTest::keyClick(field, Qt::Key_Return);
+    }
+    if (open->isVisible()) open->reject();
+  });
+  const std::optional<std::u16string> typed = dialogs.OpenFile(request);
+  ASSERT_TRUE(typed.has_value());
+  EXPECT_EQ(files::NativePath(*typed), folder + "/\xBA\xEC.txt");
 }
 
 TEST(QtFonts, ChineseFacesResolveToFontsWithChineseGlyphs) {

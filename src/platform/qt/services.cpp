@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QInputDialog>
@@ -29,6 +28,7 @@
 #include <QtGui/private/qhighdpiscaling_p.h>
 
 #include "platform/qt/convert.h"
+#include "platform/qt/open_dialog.h"
 
 namespace quillon::qt {
 
@@ -143,14 +143,9 @@ QString QtFileFilter(const std::u16string& filter) {
 }
 
 std::optional<std::u16string> QtDialogs::OpenFile(const OpenFileRequest& request) {
-  QFileDialog dialog(DialogParent(), QStringLiteral("打开"));
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setNameFilter(QtFileFilter(request.Filter));
-  dialog.setDefaultSuffix(ToQString(request.DefaultExt));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return FromQString(dialog.selectedFiles().first());
+  OpenBookDialog dialog(DialogParent(), QtFileFilter(request.Filter), request.DefaultExt);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Chosen();
 }
 
 std::optional<ui::Color> QtDialogs::ChooseColor(ui::Color initial) {
