@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "book/book_file.h"
+#include "book/book_labels.h"
 #include "book/chapters.h"
 #include "chapters/chapter_pages.h"
 #include "platform/files.h"
@@ -52,9 +53,10 @@ int PrintChapters(const std::u16string& path, quillon::ScriptConversion conversi
     const quillon::BookFile book = quillon::ReadBookFile(path, chosen);
     if (!book.Text) {
       Print(QStringLiteral("quillon: ") +
-                (book.NotText ? QStringLiteral("这个文件不像文本文件：")
-                              : QStringLiteral("无法读取这本书：")) +
-                quillon::qt::ToQString(path) + '\n',
+                quillon::qt::ToQString(book.NotText ? u"这个文件不像文本文件：" +
+                                                          quillon::files::ShownPath(path)
+                                                    : quillon::BookNotReadText(path)) +
+                '\n',
             true);
       return 1;
     }
@@ -130,7 +132,8 @@ int main(int argc, char* argv[]) {
                    [&reader](QSessionManager&) { reader.SaveBookInView(); });
   if (line.Book) {
     if (!quillon::files::FileExists(*line.Book)) {
-      Print(QStringLiteral("quillon: 找不到这本书：") + quillon::qt::ToQString(*line.Book) + '\n',
+      Print(QStringLiteral("quillon: ") +
+                quillon::qt::ToQString(quillon::BookNotReadText(*line.Book)) + '\n',
             true);
     }
     // A book that cannot be read is told in a message, and the cover stays.

@@ -1,5 +1,6 @@
 #include "book/book_labels.h"
 
+#include "platform/files.h"
 #include "platform/text.h"
 
 namespace quillon {
@@ -18,7 +19,13 @@ std::u16string WindowCaptionFor(const std::u16string& name) {
 }
 
 std::u16string PageLabelText(std::int64_t pageNumber, std::int64_t pageCount) {
-  return u"书页 " + DecimalText(pageNumber) + u"/" + DecimalText(pageCount);
+  return u"书页 " + DecimalText(pageCount > 0 ? pageNumber : 0) + u"/" + DecimalText(pageCount);
+}
+
+std::u16string BookNotReadText(const std::u16string& path) {
+  if (path.empty()) return u"书的路径是空的：没有指明要打开哪一本书。";
+  const bool there = files::FileExists(path) || files::DirectoryExists(path);
+  return (there ? u"无法读取这本书：" : u"找不到这本书：") + files::ShownPath(path);
 }
 
 std::u16string ReadingMinutesText(std::int64_t seconds) {

@@ -46,10 +46,8 @@ bool frmMain::OpenAtFirstPage(const std::u16string& path) {
   CurrentPage = 1;
   ShowPage(0);
   lblPage.Caption = PageLabelText(CurrentPage, PageCount);
-  if (PageCount > 0) {
-    BookPrePercent = static_cast<float>(static_cast<double>(CurrentPage) / PageCount);
-  }
   // The bar would otherwise still show where the previous book was left.
+  BookPrePercent = FractionOfPage(CurrentPage);
   SizeProgressBar();
   ShowBookInfo();
   Toolbar.Visible = true;
@@ -62,7 +60,7 @@ bool frmMain::OpenAtFirstPage(const std::u16string& path) {
 
 void frmMain::TakeOpenedBook(const std::u16string& path) {
   strBookPath = path;
-  strBookName = BookNameOfPath(strBookPath);
+  strBookName = BookNameOfPath(files::ShownPath(strBookPath));
   Caption = WindowCaptionFor(strBookName);
   WrapRows();
 }
@@ -76,7 +74,10 @@ std::optional<WrapMetrics> frmMain::NormalMetrics() const {
 }
 
 bool frmMain::LoadBookText(const std::u16string& path) {
-  if (path.empty()) return false;
+  if (path.empty()) {
+    platform_.dialogs.MessageBox(BookNotReadText(path), u"提示", MessageIcon::Information);
+    return false;
+  }
   const std::optional<BookEncoding> chosen = ChosenEncoding(
       files::ReadWholeFile(BookEncodingsFilePath(platform_.program.Directory())).value_or(""),
       path);
@@ -98,13 +99,14 @@ bool frmMain::LoadBookText(const std::u16string& path) {
   // Read, and wrapped here too, so that a book whose rows do not fit in memory fails before it
   // replaces the one open; the table is then kept and the wrap that follows reuses its room. The
   // chapters are found once here; a re-wrap changes only the pages they fall on.
+  const std::u16string name = BookNameOfPath(files::ShownPath(path));
   const auto read = [&](std::optional<BookEncoding> encoding) {
     LongTask task;
     task.Total = files::RegularFileSize(path).value_or(0);
     ReadControl control;
     control.Cancel = &task.Cancel;
     control.BytesDone = &task.Done;
-    platform_.dialogs.RunLongTask(u"正在打开 " + BookNameOfPath(path) + u" ……", task, [&] {
+    platform_.dialogs.RunLongTask(u"正在打开 " + name + u" ……", task, [&] {
       book = ReadBookFile(path, encoding, &control);
       if (!book.Text) return;
       if (PageRows > 0 && RowChars > 0) {
@@ -135,8 +137,7 @@ bool frmMain::LoadBookText(const std::u16string& path) {
   if (book.Cancelled) return false;
   if (book.Text) StopReading();
   if (!book.Text) {
-    platform_.dialogs.MessageBox(u"Quillon 未找到有效的阅读文件，请检查。", u"提示",
-                                 MessageIcon::Information);
+    platform_.dialogs.MessageBox(BookNotReadText(path), u"提示", MessageIcon::Information);
     return false;
   }
   BookLines = std::move(*book.Text);
@@ -193,9 +194,7 @@ void frmMain::ShowPage(std::int32_t page) {
 void frmMain::UpdatePageLabel() {
   if (strBookName.empty()) return;
   lblPage.Caption = PageLabelText(static_cast<std::int64_t>(CurrentPage) + 1, PageCount);
-  if (PageCount > 0) {
-    BookPrePercent = static_cast<float>((static_cast<double>(CurrentPage) + 1) / PageCount);
-  }
+  BookPrePercent = FractionOfPage(CurrentPage + 1);
   SizeProgressBar();
 }
 

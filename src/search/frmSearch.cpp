@@ -141,7 +141,10 @@ void frmSearch::tmrSearch_Timer() {
 }
 
 void frmSearch::ShowStatus() {
-  lblStatus.Caption = findText_.empty() ? listingText_ : listingText_ + u"　" + findText_;
+  // The list and the find of one phrase that is nowhere say so in the same words: once is enough.
+  lblStatus.Caption = findText_.empty() || findText_ == listingText_
+                          ? listingText_
+                          : listingText_ + u"　" + findText_;
 }
 
 void frmSearch::Find(bool backward) {

@@ -5,9 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
 
+#include "platform/files.h"
 #include "platform/qt/convert.h"
+#include "support/temp_dir.h"
 
 namespace quillon {
 namespace {
@@ -43,6 +47,8 @@ TEST(CommandLine, BooksScreensHelpAndMistakes) {
       {{"--scale"}, 2, "--help", nullptr, 0},
       {{"--colour"}, 2, "--help", nullptr, 0},
       {{"a.txt", "b.txt"}, 2, "一次只能打开一本书", nullptr, 0},
+      {{""}, 2, "书的路径是空的", nullptr, 0},  // not the working folder taken for a book
+      {{"--chapters", ""}, 2, "书的路径是空的", nullptr, 0},
       {{"--chapters", "/书库/红楼梦.txt"}, -1, "", "/书库/红楼梦.txt", 0, true},
       {{"红楼梦.txt", "--chapters"}, -1, "", "红楼梦.txt", 0, true},
       {{"--chapters"}, 2, "--chapters 要跟一本书", nullptr, 0},
@@ -97,6 +103,17 @@ TEST(CommandLine, BooksScreensHelpAndMistakes) {
       qt::ParseCommandLine({"quillon", "/\xBA\xEC\xC2\xA5\xC3\xCE.txt"}, QStringLiteral("2.0.0"));
   ASSERT_TRUE(gbk.Book.has_value());
   EXPECT_EQ(qt::ToQString(*gbk.Book), QString::fromUtf8("/红楼梦.txt"));
+  // Bytes of neither keep their bytes, in the book's name and in the working folder's.
+  const fake::TempDir temp;
+  const std::string folder = temp.path() + "/dir\xE9";
+  ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+  const std::string working = files::NativePath(files::WorkingDirectory());
+  ASSERT_EQ(::chdir(folder.c_str()), 0);
+  const qt::CommandLine latin =
+      qt::ParseCommandLine({"quillon", "caf\xE9.txt"}, QStringLiteral("2.0.0"));
+  ASSERT_EQ(::chdir(working.c_str()), 0);
+  ASSERT_TRUE(latin.Book.has_value());
+  EXPECT_EQ(files::NativePath(*latin.Book), folder + "/caf\xE9.txt");
 }
 
 }  // namespace

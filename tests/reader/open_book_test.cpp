@@ -7,6 +7,7 @@
 
 #include "platform/codepage.h"
 #include "reader/frmMain.h"
+#include "search/frmSearch.h"
 #include "support/fake_platform.h"
 
 namespace quillon {
@@ -88,13 +89,20 @@ TEST_F(OpenBookTest, ABookThatCannotBeReadIsReportedAndTheOpenStops) {
   const std::u16string first = WriteBook("一.txt", BookOfLines(30));
   Open(first);
   fake.folder.Write("目录.txt/inside", "a folder, not a book");
-  for (const std::u16string& path :
-       {fake.Directory() + u"/没有.txt", fake.Directory() + u"/目录.txt"}) {
+  // A book that is not there is said so in the words the command line uses; one that is there
+  // but cannot be read is told apart from it.
+  const struct {
+    std::u16string path;
+    std::u16string told;
+  } cases[] = {
+      {fake.Directory() + u"/没有.txt", u"找不到这本书：" + fake.Directory() + u"/没有.txt"},
+      {fake.Directory() + u"/目录.txt", u"无法读取这本书：" + fake.Directory() + u"/目录.txt"}};
+  for (const auto& [path, told] : cases) {
     SCOPED_TRACE(codepage::EncodeUtf8(path));
     fake.dialogs.messages.clear();
     Open(path);
     ASSERT_EQ(fake.dialogs.messages.size(), 1u);
-    EXPECT_EQ(fake.dialogs.messages[0].text, u"Quillon 未找到有效的阅读文件，请检查。");
+    EXPECT_EQ(fake.dialogs.messages[0].text, told);
     EXPECT_EQ(fake.dialogs.messages[0].title, u"提示");
     EXPECT_EQ(fake.dialogs.messages[0].icon, MessageIcon::Information);
     EXPECT_EQ(reader->strBookPath, first);
@@ -105,10 +113,26 @@ TEST_F(OpenBookTest, ABookThatCannotBeReadIsReportedAndTheOpenStops) {
 }
 
 TEST_F(OpenBookTest, AnEmptyBookHasNoPages) {
+  Open(WriteBook("三页.txt", BookOfLines(60)));
+  ASSERT_GT(reader->shpBar.Width, 0);
   Open(WriteBook("空.txt", u""));
   EXPECT_EQ(reader->PageCount, 0);
-  EXPECT_EQ(reader->lblPage.Caption, u"书页 1/0");
+  EXPECT_EQ(reader->lblPage.Caption, u"书页 0/0");
+  EXPECT_EQ(reader->shpBar.Width, 0) << "the bar of the book before shows through";
   EXPECT_EQ(reader->lblRow1[0].Caption, u"");
+
+  // Nothing to find, said once: by the find and by the list alike.
+  std::u16string status;
+  fake.forms.onModal = [&](ui::Form& form) {
+    auto& search = dynamic_cast<frmSearch&>(form);
+    search.txtFind.Text = u"zzz";
+    search.cmdNext_Click();
+    while (search.tmrSearch.Enabled) search.tmrSearch_Timer();
+    status = search.lblStatus.Caption;
+    search.Unload();
+  };
+  reader->ShowSearch();
+  EXPECT_EQ(status, u"没有找到“zzz”。");
 }
 
 TEST_F(OpenBookTest, ShortNamesAreShownWhole) {

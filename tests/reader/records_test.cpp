@@ -8,7 +8,9 @@
 #include <functional>
 #include <memory>
 
+#include "book/book_labels.h"
 #include "platform/codepage.h"
+#include "platform/files.h"
 #include "reader/frmMain.h"
 #include "records/frmReadRecord.h"
 #include "records/reading_history.h"
@@ -26,12 +28,12 @@ class RecordsTest : public ::testing::Test {
     return window;
   }
 
-  // A book of one-row lines, 25 to a page.
+  // A book of one-row lines, 25 to a page, named with the bytes given.
   std::u16string WriteBook(const std::string& name, int pages) {
     std::u16string text;
     for (int i = 0; i < pages * 25; ++i)
       text += u"第" + codepage::DecodeUtf8(std::to_string(i / 25)) + u"页\r\n";
-    return codepage::DecodeUtf8(fake.folder.Write(name, codepage::EncodeGb18030(text)));
+    return files::PathFromNative(fake.folder.Write(name, codepage::EncodeGb18030(text)));
   }
   void Open(const std::u16string& path) {
     fake.dialogs.openAnswers.push_back(path);
@@ -181,7 +183,7 @@ TEST_F(RecordsTest, ReopeningABookThatHasGoneChangesNothing) {
   const std::string lastRead = LastReadBytes();
 
   reader->lblLastRead.Click();
-  EXPECT_EQ(fake.dialogs.messages.back().text, u"Quillon 未找到有效的阅读文件，请检查。");
+  EXPECT_EQ(fake.dialogs.messages.back().text, u"找不到这本书：" + gone);
   EXPECT_EQ(reader->strBookPath, other);
   EXPECT_EQ(reader->Caption, u"Quillon-[other]");
   EXPECT_EQ(reader->CurrentPage, 2);
@@ -249,6 +251,65 @@ class HistoryWindowTest : public RecordsTest {
   }
 };
 
+// A name is the bytes the system gave, whatever they are: the book opens, every record keeps it
+// (place, history, mark, encoding, script), the history window shows it as the user can read it,
+// and a later run opens it again from the history, the last-read record and a drop.
+TEST_F(HistoryWindowTest, ABookOfAnyFileNameOpensAndIsRemembered) {
+  const struct {
+    const char* catches;
+    std::string name;          // below the program folder, in the system's bytes
+    std::u16string shown;      // as the window title and the history window show it
+    bool recordHoldsTheBytes;  // GBK names are written to the records as they always were
+  } rows[] = {
+      {"ASCII", "books/plain.txt", u"books/plain.txt", true},
+      {"a GBK name, as archives made on Windows carry", "books/\xCE\xF7\xD3\xCE\xBC\xC7.txt",
+       u"books/西游记.txt", true},
+      {"UTF-8", "books/红楼梦.txt", u"books/红楼梦.txt", false},
+      {"a Latin-1 byte that neither encoding reads", "books/caf\xE9.txt", u"books/caf\\xE9.txt",
+       false},
+      {"a folder named in bytes that decode as nothing, and the lone 0x80 read as a euro sign",
+       "dir\xE9\xFF/book\x80.txt", u"dir\\xE9\\xFF/book\\x80.txt", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.catches);
+    const std::u16string path = WriteBook(row.name, 3);
+    const std::u16string shown = fake.Directory() + u"/" + row.shown;
+    OpenAt(path, 1);
+    EXPECT_EQ(reader->strBookPath, path);
+    EXPECT_EQ(reader->Caption, WindowCaptionFor(BookNameOfPath(shown)));
+    reader->ChooseEncoding(BookEncoding::Gb18030);
+    reader->ChooseScript(ScriptConversion::ToTraditional);
+    reader->AddBookmark();
+    fake.dialogs.messages.clear();   // the mark is told as made
+    reader->Toolbar.ButtonClick(1);  // 主页: the last-read record, the history and the place
+    EXPECT_EQ(HistoryBytes().find(row.name) != std::string::npos, row.recordHoldsTheBytes);
+
+    reader.reset();
+    pub = mPubVariable();
+    reader = Start();
+    const auto reopened = [&](const char* how) {
+      SCOPED_TRACE(how);
+      EXPECT_EQ(reader->strBookPath, path);
+      EXPECT_EQ(reader->PageInView(), 1);
+      EXPECT_TRUE(reader->BookEncodingChosen);
+      EXPECT_EQ(reader->BookScript, ScriptConversion::ToTraditional);
+      EXPECT_EQ(reader->BookMarks().size(), 1u);
+      reader->Toolbar.ButtonClick(1);
+    };
+    ShowHistory([&](frmReadRecord& window) {
+      EXPECT_EQ(window.lblBookName[0].Caption, shown);
+      window.lblRead[0].Click();
+    });
+    reopened("the history window");
+    reader->lblLastRead.Click();
+    reopened("上次阅读");
+    reader->Form_DropFiles({files::PathFromNative(files::NativePath(path))});
+    reopened("a drop");
+    EXPECT_TRUE(fake.dialogs.messages.empty())
+        << codepage::EncodeUtf8(fake.dialogs.messages[0].text);
+  }
+}
+
 TEST_F(HistoryWindowTest, MissingFileIsCreatedEmptyAndTheTableIsBlank) {
   ShowHistory([&](frmReadRecord& window) {
     for (int k = 0; k < 20; ++k) {
@@ -303,7 +364,7 @@ TEST_F(HistoryWindowTest, AGoneBookIsReportedAndTheWindowStillCloses) {
     window.lblRead[0].Click();
     EXPECT_FALSE(window.IsLoaded());
   });
-  EXPECT_EQ(fake.dialogs.messages.back().text, u"Quillon 未找到有效的阅读文件，请检查。");
+  EXPECT_EQ(fake.dialogs.messages.back().text, u"找不到这本书：" + gone);
   EXPECT_TRUE(reader->strBookPath.empty());
   EXPECT_FALSE(reader->Toolbar.Visible);
 }

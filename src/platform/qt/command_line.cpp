@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QRegularExpression>
 
+#include "book/book_labels.h"
 #include "platform/files.h"
 #include "platform/qt/convert.h"
 
@@ -122,9 +123,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, const QS
         break;
       }
     }
-    if (book.empty() || book[0] != '/') {
-      book = QDir::currentPath().toLocal8Bit().toStdString() + '/' + book;
+    if (book.empty()) {
+      return Ending(2, program + QStringLiteral(": ") + ToQString(BookNotReadText(u"")) + '\n');
     }
+    // The folder's own bytes too: its name need not be UTF-8 either.
+    if (book[0] != '/') book = files::NativePath(files::WorkingDirectory()) + '/' + book;
     line.Book =
         files::PathFromNative(QDir::cleanPath(QString::fromLatin1(book)).toLatin1().toStdString());
   }
