@@ -739,7 +739,7 @@ class Walk {
              std::to_string(r.PageCount) + " pages";
     }
     const std::int32_t named = std::stoi(Utf8(label.substr(3, slash - 3)));
-    if (named < 1 || (r.PageCount > 0 && named > r.PageCount)) {
+    if (r.PageCount > 0 ? named < 1 || named > r.PageCount : named != 0) {
       return "the page label names page " + std::to_string(named);
     }
     if (r.ScrollActive) {
