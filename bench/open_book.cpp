@@ -6,6 +6,8 @@
 //                         100 MB book in Big5, UTF-8 and UTF-16) and prints, for each, the medians
 //                         of seven alternating runs of `open_book --open FILE` and of
 //                         `iconv -f ENCODING -t UTF-16LE FILE > /dev/null`, both as processes
+//   open_book --make FILE MEGABYTES
+//                         writes a generated GBK book of that size, as the ones above
 //   open_book --open FILE reads, decodes, splits and wraps the book at 41 x 25, and ends: the
 //                         process a user waits for, without the window
 //   open_book FILE        opens that one book in a reader window and prints its figures
@@ -24,6 +26,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -338,6 +341,10 @@ std::vector<Book> MakeBooks(const std::filesystem::path& folder) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--open") return OpenOnly(argv[2]);
+  if (argc == 4 && std::string(argv[1]) == "--make") {
+    WriteBook(argv[2], static_cast<std::size_t>(std::atof(argv[3]) * 1024 * 1024));
+    return 0;
+  }
   if ((argc == 3 || argc == 4) && std::string(argv[1]) == "--window") {
     return OpenInScript(argv[2], argc == 4 ? argv[3] : "");
   }

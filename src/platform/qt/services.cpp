@@ -168,6 +168,11 @@ bool QtDialogs::Ask(const std::u16string& text, const std::u16string& title,
 
 void QtDialogs::RunLongTask(const std::u16string& text, LongTask& task,
                             const std::function<void()>& work) {
+  // The window keeps painting while the work runs, but takes no input until the progress window,
+  // modal to the whole program, stands in front of it; only work that lasts shows its progress.
+  // The work ends the wait itself: a book read in a few milliseconds is not kept waiting for the
+  // next look at the progress.
+  QEventLoop wait;
   std::atomic<bool> finished{false};
   std::exception_ptr failure;
   std::thread worker([&] {
@@ -177,17 +182,19 @@ void QtDialogs::RunLongTask(const std::u16string& text, LongTask& task,
       failure = std::current_exception();
     }
     finished = true;
+    QMetaObject::invokeMethod(&wait, &QEventLoop::quit, Qt::QueuedConnection);
   });
-  // The window keeps painting while the work runs, but takes no input until the progress window,
-  // modal to the whole program, stands in front of it; only work that lasts shows its progress.
   std::unique_ptr<QProgressDialog> progress;
   QElapsedTimer clock;
   clock.start();
-  while (!finished) {
-    QEventLoop step;
-    QTimer::singleShot(30, &step, &QEventLoop::quit);
-    step.exec(progress ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
-    if (finished) break;
+  QTimer tick;
+  tick.setInterval(30);
+  QObject::connect(&tick, &QTimer::timeout, [&] {
+    // A quit that came while the wait was between two runs is not lost for good.
+    if (finished) {
+      wait.quit();
+      return;
+    }
     if (!progress && clock.elapsed() >= 500) {
       progress = std::make_unique<QProgressDialog>(ToQString(text), QStringLiteral("取消"), 0, 1000,
                                                    DialogParent());
@@ -196,11 +203,17 @@ void QtDialogs::RunLongTask(const std::u16string& text, LongTask& task,
       progress->setMinimumDuration(0);
       QObject::connect(progress.get(), &QProgressDialog::canceled, [&task] { task.Cancel = true; });
       progress->show();
+      // From now on the wait takes input, for 取消.
+      wait.quit();
     }
     if (progress && task.Total > 0) {
       progress->setValue(static_cast<int>(1000.0 * static_cast<double>(task.Done) /
                                           static_cast<double>(task.Total)));
     }
+  });
+  tick.start();
+  while (!finished) {
+    wait.exec(progress ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
   }
   worker.join();
   progress.reset();

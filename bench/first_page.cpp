@@ -1,0 +1,235 @@
+// How long a user waits for the first page, as whole processes on a real display (Xvfb):
+//
+//   first_page QUILLON BOOK_100MB BOOK_1MB [ROUNDS]
+//
+// Each round runs, one after the other: iconv of the 100 MB book to UTF-16 (into /dev/null);
+// `QUILLON BOOK_100MB` until its window's title names the book; `QUILLON` alone until the cover's
+// window is up; `QUILLON BOOK_1MB` until its title names it. A reader is ended (SIGTERM) once its
+// memory has stopped growing for half a second, and its peak (VmHWM) is read first. Prints the
+// medians. bench/first_page.sh sets up the display, a fresh installed copy and the books.
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+pid_t Spawn(std::vector<std::string> arguments, bool quiet) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (quiet) posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  pid_t child = 0;
+  if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+    std::fprintf(stderr, "cannot run %s\n", argv[0]);
+    std::exit(1);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  return child;
+}
+
+// The peak resident memory of a running process, in MiB.
+double PeakMegabytes(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024;
+  }
+  return 0;
+}
+
+// Watches the display for a top-level window whose title holds a text.
+class TitleWatch {
+ public:
+  TitleWatch() : display_(XOpenDisplay(nullptr)) {
+    if (display_ == nullptr) {
+      std::fprintf(stderr, "no display: run it through bench/first_page.sh, or under Xvfb\n");
+      std::exit(1);
+    }
+    netName_ = XInternAtom(display_, "_NET_WM_NAME", False);
+    utf8_ = XInternAtom(display_, "UTF8_STRING", False);
+    // Windows come and go while they are asked about: an error for one that is gone is no error.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+    XSync(display_, False);
+  }
+  ~TitleWatch() { XCloseDisplay(display_); }
+
+  // Waits until a window on screen has a title that holds `wanted`; false after `seconds`.
+  bool Wait(const std::string& wanted, double seconds) {
+    const Clock::time_point start = Clock::now();
+    std::vector<Window> mapped;
+    for (;;) {
+      while (XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        Window window = 0;
+        if (event.type == CreateNotify) {
+          window = event.xcreatewindow.window;
+          XSelectInput(display_, window, PropertyChangeMask);
+        } else if (event.type == PropertyNotify) {
+          window = event.xproperty.window;
+        } else if (event.type == MapNotify) {
+          window = event.xmap.window;
+          mapped.push_back(window);
+        }
+        if (window != 0 && std::find(mapped.begin(), mapped.end(), window) != mapped.end() &&
+            Title(window).find(wanted) != std::string::npos) {
+          return true;
+        }
+      }
+      const double left = seconds * 1000 - MillisecondsSince(start);
+      if (left <= 0) return false;
+      pollfd fd{ConnectionNumber(display_), POLLIN, 0};
+      poll(&fd, 1, static_cast<int>(std::min(left, 50.0)));
+    }
+  }
+
+ private:
+  std::string Title(Window window) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string title;
+    if (XGetWindowProperty(display_, window, netName_, 0, 1024, False, utf8_, &type, &format,
+                           &count, &after, &data) == Success &&
+        data != nullptr) {
+      title.assign(reinterpret_cast<char*>(data), count);
+      XFree(data);
+    }
+    return title;
+  }
+
+  Display* display_;
+  Atom netName_, utf8_;
+};
+
+struct Reading {
+  double Milliseconds = 0;
+  double PeakMegabytes = 0;
+};
+
+// From exec to a window titled with `wanted`; then, once memory stops growing, the peak.
+Reading RunReader(TitleWatch& watch, const std::string& quillon, const std::string& book,
+                  const std::string& wanted) {
+  const Clock::time_point start = Clock::now();
+  const pid_t reader = book.empty() ? Spawn({quillon}, true) : Spawn({quillon, book}, true);
+  Reading reading;
+  if (!watch.Wait(wanted, 30)) {
+    std::fprintf(stderr, "no window titled %s appeared\n", wanted.c_str());
+    kill(reader, SIGKILL);
+    std::exit(1);
+  }
+  reading.Milliseconds = MillisecondsSince(start);
+  // Whatever the reader does after the page (the rest of the book) counts towards its peak.
+  double peak = PeakMegabytes(reader);
+  for (int still = 0; still < 10;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const double now = PeakMegabytes(reader);
+    still = now > peak ? 0 : still + 1;
+    peak = std::max(peak, now);
+  }
+  reading.PeakMegabytes = peak;
+  kill(reader, SIGTERM);
+  int status = 0;
+  waitpid(reader, &status, 0);
+  return reading;
+}
+
+double RunIconv(const std::string& book) {
+  const Clock::time_point start = Clock::now();
+  const pid_t iconv = Spawn({"iconv", "-f", "GBK", "-t", "UTF-16LE", book}, true);
+  int status = 0;
+  waitpid(iconv, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    std::fprintf(stderr, "iconv failed on %s\n", book.c_str());
+    std::exit(1);
+  }
+  return MillisecondsSince(start);
+}
+
+std::string Stem(const std::string& path) {
+  std::string name = std::filesystem::path(path).filename().string();
+  return name.substr(0, name.find('.'));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: first_page QUILLON BOOK_100MB BOOK_1MB [ROUNDS]\n");
+    return 2;
+  }
+  const std::string quillon = argv[1], large = argv[2], small = argv[3];
+  const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 5;
+  TitleWatch watch;
+  // One untimed run of each first: the system's caches hold the program and the books.
+  RunIconv(large);
+  RunReader(watch, quillon, large, Stem(large));
+  RunReader(watch, quillon, "", "Quillon");
+  RunReader(watch, quillon, small, Stem(small));
+
+  std::vector<double> iconv, largeTimes, largePeaks, coverTimes, coverPeaks, smallTimes;
+  for (int round = 0; round < rounds; ++round) {
+    iconv.push_back(RunIconv(large));
+    const Reading largeRun = RunReader(watch, quillon, large, Stem(large));
+    largeTimes.push_back(largeRun.Milliseconds);
+    largePeaks.push_back(largeRun.PeakMegabytes);
+    const Reading cover = RunReader(watch, quillon, "", "Quillon");
+    coverTimes.push_back(cover.Milliseconds);
+    coverPeaks.push_back(cover.PeakMegabytes);
+    smallTimes.push_back(RunReader(watch, quillon, small, Stem(small)).Milliseconds);
+  }
+  const double fileMegabytes =
+      static_cast<double>(std::filesystem::file_size(large)) / (1024 * 1024);
+  const double smallMegabytes =
+      static_cast<double>(std::filesystem::file_size(small)) / (1024 * 1024);
+  std::printf(
+      "medians of %d rounds, each process from exec until its window's title names the book\n\n",
+      rounds);
+  std::printf("| what | time | against |\n|---|---|---|\n");
+  std::printf("| %.0f MB book on screen | %.0f ms | iconv %.0f ms: %.2f x |\n", fileMegabytes,
+              Median(largeTimes), Median(iconv), Median(largeTimes) / Median(iconv));
+  std::printf("| %.1f MB book on screen | %.0f ms | the empty cover %.0f ms: %.2f x |\n",
+              smallMegabytes, Median(smallTimes), Median(coverTimes),
+              Median(smallTimes) / Median(coverTimes));
+  std::printf("\n| peak memory | MiB | x the file |\n|---|---|---|\n");
+  std::printf("| the empty cover | %.0f | |\n", Median(coverPeaks));
+  std::printf("| with the %.0f MB book | %.0f | %.2f x (%.2f x beyond the empty cover) |\n",
+              fileMegabytes, Median(largePeaks), Median(largePeaks) / fileMegabytes,
+              (Median(largePeaks) - Median(coverPeaks)) / fileMegabytes);
+  return 0;
+}
