@@ -22,6 +22,7 @@
 #include "platform/qt/command_line.h"
 #include "platform/qt/convert.h"
 #include "platform/qt/qt_platform.h"
+#include "reader/book_prefetch.h"
 #include "reader/frmMain.h"
 #include "records/book_encodings.h"
 #include "settings/pub_variables.h"
@@ -87,6 +88,8 @@ int PrintChapters(const std::u16string& path, quillon::ScriptConversion conversi
 
 int main(int argc, char* argv[]) {
   quillon::qt::CommandLine line;
+  // The book named is read while the window system and the window start.
+  std::unique_ptr<quillon::BookPrefetch> prefetch;
   {
     // Read before a window system is asked for: --help, --version and --chapters need no display.
     const QCoreApplication core(argc, argv);
@@ -97,6 +100,15 @@ int main(int argc, char* argv[]) {
       return line.ExitCode;
     }
     if (line.ListChapters) return PrintChapters(*line.Book, line.Convert);
+    if (line.Book) {
+      const quillon::qt::QtProgram program;
+      prefetch = std::make_unique<quillon::BookPrefetch>(
+          *line.Book,
+          quillon::ChosenEncoding(quillon::files::ReadWholeFile(
+                                      quillon::BookEncodingsFilePath(program.Directory()))
+                                      .value_or(""),
+                                  *line.Book));
+    }
   }
 
   QApplication application(argc, argv);
@@ -137,6 +149,7 @@ int main(int argc, char* argv[]) {
             true);
     }
     // A book that cannot be read is told in a message, and the cover stays.
+    reader.TakePrefetch(std::move(prefetch));
     reader.OpenBook(*line.Book);
   }
   return QApplication::exec();

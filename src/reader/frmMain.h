@@ -19,6 +19,7 @@
 #include "platform/datetime.h"
 #include "platform/platform.h"
 #include "platform/ui/kit.h"
+#include "reader/book_prefetch.h"
 #include "records/bookmarks.h"
 #include "settings/pub_variables.h"
 #include "speech/speech_settings.h"
@@ -125,6 +126,9 @@ class frmMain : public ui::Form {
   // Opens a book named from outside the window (the command line, a drop): one in the reading
   // history at its stored progress, any other at its first page as 打开书目 does.
   bool OpenBook(const std::u16string& path);
+  // A book already being read (the one named on the command line); the open that asks for it
+  // in the same encoding takes it rather than reading it again.
+  void TakePrefetch(std::unique_ptr<BookPrefetch> prefetch) { prefetch_ = std::move(prefetch); }
   // The first of several files dropped is opened.
   void Form_DropFiles(const std::vector<std::u16string>& paths);
   // A right click on the page pops up its menu.
@@ -297,6 +301,9 @@ class frmMain : public ui::Form {
   std::optional<BookPlace> keptPlace_;
   // In the full-screen layout, the rows the book has in the normal one.
   RowTable normalRows_;
+  std::unique_ptr<BookPrefetch> prefetch_;
+  // BookRows were wrapped as the book was read, and the layout has not changed since.
+  bool rowsOfReadBook_ = false;
   // The open book's text in the other script, as far as it has been shown.
   std::unique_ptr<ConvertedBook> converted_;
   void ReadFromPageInView();

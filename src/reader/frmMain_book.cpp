@@ -13,6 +13,7 @@
 #include "reader/frmMain.h"
 #include "records/book_encodings.h"
 #include "records/book_scripts.h"
+#include "reader/book_prefetch.h"
 #include "settings/row_metrics.h"
 
 namespace quillon {
@@ -96,24 +97,28 @@ bool frmMain::LoadBookText(const std::u16string& path) {
   BookFile book;
   RowTable rows;
   std::vector<Chapter> chapters;
+  // A book read since the program started is taken as it is, if it was read as it is asked for.
+  std::unique_ptr<BookPrefetch> source;
+  if (prefetch_ && prefetch_->Path() == path && prefetch_->Encoding() == chosen) {
+    source = std::move(prefetch_);
+  }
+  prefetch_.reset();
   // Read, and wrapped here too, so that a book whose rows do not fit in memory fails before it
-  // replaces the one open; the table is then kept and the wrap that follows reuses its room. The
-  // chapters are found once here; a re-wrap changes only the pages they fall on.
+  // replaces the one open; the table is then kept. The chapters are found on the reading thread
+  // while the rows are wrapped, once; a re-wrap changes only the pages they fall on.
   const std::u16string name = BookNameOfPath(files::ShownPath(path));
   const auto read = [&](std::optional<BookEncoding> encoding) {
-    LongTask task;
-    task.Total = files::RegularFileSize(path).value_or(0);
-    ReadControl control;
-    control.Cancel = &task.Cancel;
-    control.BytesDone = &task.Done;
-    platform_.dialogs.RunLongTask(u"正在打开 " + name + u" ……", task, [&] {
-      book = ReadBookFile(path, encoding, &control);
-      if (!book.Text) return;
-      if (PageRows > 0 && RowChars > 0) {
-        rows.Wrap(*book.Text, WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
+    if (!source) source = std::make_unique<BookPrefetch>(path, encoding);
+    BookPrefetch& reading = *source;
+    platform_.dialogs.RunLongTask(u"正在打开 " + name + u" ……", reading.Task(), [&] {
+      const BookFile& read = reading.Book();
+      if (read.Text && PageRows > 0 && RowChars > 0) {
+        rows.Wrap(*read.Text, WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
       }
-      chapters = FindChapters(*book.Text);
+      chapters = reading.TakeChapters();
     });
+    book = reading.TakeBook();
+    source.reset();
   };
   try {
     read(chosen);
@@ -141,6 +146,7 @@ bool frmMain::LoadBookText(const std::u16string& path) {
     return false;
   }
   BookLines = std::move(*book.Text);
+  rowsOfReadBook_ = rows.Metrics().RowChars > 0;
   BookRows = std::move(rows);
   UseScript(script, converter.valid() ? converter.get() : ScriptConverter::Open(script));
   BookChapters = std::move(chapters);
@@ -153,8 +159,15 @@ bool frmMain::LoadBookText(const std::u16string& path) {
 }
 
 void frmMain::WrapRows() {
+  const bool wrapped = rowsOfReadBook_;
+  rowsOfReadBook_ = false;
   if (PageRows <= 0 || RowChars <= 0) return;
-  BookRows.Wrap(BookLines, WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
+  const WrapMetrics metrics{RowChars, PageRows, pub_.IndentWidth};
+  const WrapMetrics& had = BookRows.Metrics();
+  if (!wrapped || had.RowChars != metrics.RowChars || had.PageRows != metrics.PageRows ||
+      had.IndentWidth != metrics.IndentWidth) {
+    BookRows.Wrap(BookLines, metrics);
+  }
   RowCount = BookRows.Count();
   PageCount = PageCountOf(RowCount, PageRows);
   // The reading position is stored as a page of the normal layout, so its rows are kept current
