@@ -99,6 +99,10 @@ Qt::Alignment QtAlignment(ui::Alignment alignment) {
   }
 }
 
+std::shared_ptr<const QtPicture> QtPictureOf(const ui::PicturePtr& picture) {
+  return std::dynamic_pointer_cast<const QtPicture>(picture);
+}
+
 QPixmap PixmapOf(const ui::PicturePtr& picture) {
   const auto* qtPicture = dynamic_cast<const QtPicture*>(picture.get());
   return qtPicture != nullptr ? qtPicture->Pixmap() : QPixmap();
@@ -651,7 +655,7 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
           ToQString(form->Caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
     }
     if (id == ui::Prop::BackColor) window->SetBackColor(ToQColor(form->BackColor));
-    if (id == ui::Prop::Picture) window->SetPicture(PixmapOf(form->Picture));
+    if (id == ui::Prop::Picture) window->SetPicture(QtPictureOf(form->Picture));
     if (id == ui::Prop::Icon) window->setWindowIcon(QIcon(PixmapOf(form->Icon)));
     if (id == ui::Prop::MousePointer) ApplyPointer(*form, window);
     return;
@@ -664,7 +668,7 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
   if (auto* picture = dynamic_cast<ui::PictureBox*>(&control)) {
     auto* surface = static_cast<PictureSurface*>(widget);
     if (id == ui::Prop::BackColor) surface->SetBackColor(ToQColor(picture->BackColor));
-    if (id == ui::Prop::Picture) surface->SetPicture(PixmapOf(picture->Picture));
+    if (id == ui::Prop::Picture) surface->SetPicture(QtPictureOf(picture->Picture));
     if (id == ui::Prop::BorderStyle)
       surface->SetBorder(picture->BorderStyle == ui::BorderStyle::FixedSingle);
     return;

@@ -18,9 +18,14 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <exception>
+#include <future>
+#include <system_error>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 // The one call past Qt's public interface: the factor QT_SCALE_FACTOR gives, set once the screen
@@ -174,6 +179,8 @@ void QtDialogs::RunLongTask(const std::u16string& text, LongTask& task,
   // next look at the progress.
   QEventLoop wait;
   std::atomic<bool> finished{false};
+  std::mutex guard;
+  std::condition_variable ended;
   std::exception_ptr failure;
   std::thread worker([&] {
     try {
@@ -181,9 +188,19 @@ void QtDialogs::RunLongTask(const std::u16string& text, LongTask& task,
     } catch (...) {
       failure = std::current_exception();
     }
-    finished = true;
+    {
+      const std::lock_guard<std::mutex> lock(guard);
+      finished = true;
+    }
+    ended.notify_all();
     QMetaObject::invokeMethod(&wait, &QEventLoop::quit, Qt::QueuedConnection);
   });
+  // Work that ends at once (a book read while the window started) is not worth a paint of what
+  // it replaces: the window is drawn once, with its result.
+  {
+    std::unique_lock<std::mutex> lock(guard);
+    ended.wait_for(lock, std::chrono::milliseconds(50), [&] { return finished.load(); });
+  }
   std::unique_ptr<QProgressDialog> progress;
   QElapsedTimer clock;
   clock.start();
@@ -243,7 +260,7 @@ void QtProgram::End() {
 }
 
 const QPixmap& QtPicture::Pixmap() const {
-  if (pixmap_.isNull() && !image_.isNull()) pixmap_ = QPixmap::fromImage(image_);
+  if (pixmap_.isNull() && !Image().isNull()) pixmap_ = QPixmap::fromImage(Image());
   return pixmap_;
 }
 
@@ -274,9 +291,13 @@ ui::PicturePtr QtPictures::LoadFor(const std::u16string& path, qreal devicePixel
 }
 
 ui::PicturePtr QtPictures::Read(const std::u16string& source, const QString& name, int ratio) {
-  QFile file(name);
-  if (!file.open(QIODevice::ReadOnly)) return nullptr;
-  const QByteArray header = file.peek(14);
+  const std::pair<QString, int> key(name, ratio);
+  if (auto found = loaded_.find(key); found != loaded_.end()) {
+    if (std::shared_ptr<const QtPicture> picture = found->second.lock()) return picture;
+  }
+  auto file = std::make_shared<QFile>(name);
+  if (!file->open(QIODevice::ReadOnly)) return nullptr;
+  const QByteArray header = file->peek(14);
   // A cursor file: the ico plugin reads its image, the hot spot is ours to take from the header.
   const bool isCursor =
       header.size() >= 14 && header[0] == 0 && header[1] == 0 && header[2] == 2 && header[3] == 0;
@@ -288,11 +309,32 @@ ui::PicturePtr QtPictures::Read(const std::u16string& source, const QString& nam
     };
     hotSpot = QPoint(u16(10), u16(12)) / ratio;
   }
-  QImageReader reader(&file, isCursor ? QByteArray("cur") : QByteArray());
-  QImage image = reader.read();
-  if (image.isNull()) return nullptr;
-  image.setDevicePixelRatio(ratio);
-  return std::make_shared<QtPicture>(source, std::move(image), isCursor, hotSpot);
+  auto reader =
+      std::make_shared<QImageReader>(file.get(), isCursor ? QByteArray("cur") : QByteArray());
+  // What no plugin takes is no picture; whether it decodes is known only once it has.
+  if (!reader->canRead()) return nullptr;
+  auto decode = [file, reader, ratio] {
+    QImage image = reader->read();
+    if (!image.isNull()) image.setDevicePixelRatio(ratio);
+    return image;
+  };
+  std::shared_future<QImage> image;
+  constexpr qint64 kDecodedWhereItIs = 64 * 1024;
+  if (file->size() > kDecodedWhereItIs) {
+    try {
+      image = std::async(std::launch::async, decode).share();
+    } catch (const std::system_error&) {
+    }
+  }
+  if (!image.valid()) {
+    std::promise<QImage> now;
+    now.set_value(decode());
+    image = now.get_future().share();
+    if (image.get().isNull()) return nullptr;
+  }
+  auto picture = std::make_shared<const QtPicture>(source, std::move(image), isCursor, hotSpot);
+  loaded_[key] = picture;
+  return picture;
 }
 
 }  // namespace quillon::qt

@@ -7,7 +7,10 @@
 #include <QPoint>
 #include <QPointer>
 #include <QScreen>
+#include <future>
+#include <map>
 #include <string>
+#include <utility>
 
 #include "platform/data_folders.h"
 #include "platform/platform.h"
@@ -83,22 +86,26 @@ class QtProgram : public Program {
 };
 
 // A picture as Qt holds it, with the device pixels to a pixel of the layout it was drawn for; a
-// cursor file also carries its hot spot, in pixels of the layout.
+// cursor file also carries its hot spot, in pixels of the layout. A large picture is decoded on a
+// thread of its own, begun when it is loaded: a window that shows it first when it paints, or
+// never, does not wait for it while it builds.
 class QtPicture : public ui::Picture {
  public:
-  QtPicture(std::u16string source, QImage image, bool isCursor, QPoint hotSpot)
+  QtPicture(std::u16string source, std::shared_future<QImage> image, bool isCursor,
+            QPoint hotSpot)
       : ui::Picture(std::move(source)),
         image_(std::move(image)),
         isCursor_(isCursor),
         hotSpot_(hotSpot) {}
-  const QImage& Image() const { return image_; }
+  // Waits for the decode; a picture that turned out not to decode is a null image.
+  const QImage& Image() const { return image_.get(); }
   // Made on first use and shared by every widget that shows the picture.
   const QPixmap& Pixmap() const;
   bool IsCursor() const { return isCursor_; }
   QPoint HotSpot() const { return hotSpot_; }
 
  private:
-  QImage image_;
+  std::shared_future<QImage> image_;
   mutable QPixmap pixmap_;
   bool isCursor_;
   QPoint hotSpot_;
@@ -113,6 +120,8 @@ class QtPictures : public Pictures {
 
  private:
   ui::PicturePtr Read(const std::u16string& source, const QString& name, int ratio);
+  // A picture still shown somewhere is not read again (both pages show the same background).
+  std::map<std::pair<QString, int>, std::weak_ptr<const QtPicture>> loaded_;
 };
 
 // Turns the filter of the open dialog, "txt(*.txt)|*.txt|All Files(*.*)|*.*", into Qt's form,

@@ -15,6 +15,9 @@
 #include <QtMath>
 #include <algorithm>
 #include <cmath>
+#include <utility>
+
+#include "platform/qt/services.h"
 
 namespace quillon::qt {
 
@@ -31,8 +34,8 @@ void PictureSurface::SetBackColor(const QColor& color) {
   InvalidateCache();
 }
 
-void PictureSurface::SetPicture(const QPixmap& picture) {
-  picture_ = picture;
+void PictureSurface::SetPicture(std::shared_ptr<const QtPicture> picture) {
+  picture_ = std::move(picture);
   InvalidateCache();
 }
 
@@ -68,7 +71,9 @@ void PictureSurface::Redraw() {
   QPainter painter(&cache_);
   // A picture made for another scale than the screen's is resampled smoothly, not pixel by pixel.
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
+  if (picture_ != nullptr && !picture_->Pixmap().isNull()) {
+    painter.drawPixmap(0, 0, picture_->Pixmap());
+  }
   if (border_) {
     painter.setPen(QColor(128, 128, 128));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));

@@ -8,10 +8,13 @@
 #include <QToolButton>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace quillon::qt {
+
+class QtPicture;
 
 // Paints a colour and then a picture at its natural size from the top-left corner, never
 // stretched, with an optional one-pixel border, and the labels that stand on it.
@@ -23,7 +26,8 @@ class PictureSurface : public QWidget {
  public:
   explicit PictureSurface(QWidget* parent = nullptr);
   void SetBackColor(const QColor& color);
-  void SetPicture(const QPixmap& picture);
+  // Decoded, if it is still being decoded, when the surface is first painted.
+  void SetPicture(std::shared_ptr<const QtPicture> picture);
   void SetBorder(bool border);
   void InvalidateCache();
 
@@ -35,7 +39,7 @@ class PictureSurface : public QWidget {
  private:
   void Redraw();
   QColor back_;
-  QPixmap picture_;
+  std::shared_ptr<const QtPicture> picture_;
   bool border_ = false;
   QPixmap cache_;
   bool cacheValid_ = false;
