@@ -4,11 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/codepage.h"
+#include "platform/files.h"
+#include "reader/book_prefetch.h"
+#include "records/book_places.h"
+#include "records/last_read.h"
+#include "records/reading_history.h"
 #include "reader/frmMain.h"
 #include "search/frmSearch.h"
 #include "support/fake_platform.h"
+#include "support/test_books.h"
 
 namespace quillon {
 namespace {
@@ -211,6 +219,59 @@ TEST_F(OpenBookTest, TheReadingTimeCountsFromStartAndRefreshesOnlyAVisiblePanel)
   // A second book keeps counting from the start of the program.
   Open(WriteBook("又一本.txt", BookOfLines(3)));
   EXPECT_NE(r.lblInfor1.Caption.get().find(u"12.1 分钟"), std::u16string::npos);
+}
+
+// The book named on the command line is read before the window asks for it. The open takes it only
+// when it is that book in the encoding asked for, and is then left exactly as an ordinary open
+// leaves it: lines, rows, pages, chapters, the pages drawn, and what is written on closing.
+TEST(BookReadAheadTest, IsTakenOnlyAsAskedForAndOpensAsAnyOtherBook) {
+  const auto pathOf = [](const char* name) {
+    return files::PathFromNative((fake::TestBooksDir() / name).string());
+  };
+  const std::u16string other = pathOf("sample-short.gbk.txt");
+  // What a user can see of an open book, and what the records keep of it.
+  const auto openAndLook = [](const std::u16string& path,
+                              std::unique_ptr<BookPrefetch> ahead) -> std::vector<std::u16string> {
+    fake::FakePlatform fake;
+    mPubVariable pub;
+    frmMain reader(fake.platform, pub);
+    reader.Show();
+    reader.TakePrefetch(std::move(ahead));
+    EXPECT_TRUE(reader.OpenBook(path));
+    std::vector<std::u16string> seen = {
+        u"lines " + codepage::DecodeUtf8(std::to_string(reader.LineCount)),
+        u"rows " + codepage::DecodeUtf8(std::to_string(reader.RowCount)),
+        u"pages " + codepage::DecodeUtf8(std::to_string(reader.PageCount)),
+        u"chapters " + codepage::DecodeUtf8(std::to_string(reader.BookChapters.size()))};
+    for (const Chapter& chapter : reader.BookChapters) {
+      seen.push_back(codepage::DecodeUtf8(std::to_string(chapter.Line) + ":" +
+                                          std::to_string(chapter.Title)));
+    }
+    for (std::int32_t page : {0, reader.PageCount / 2, reader.PageCount - 1}) {
+      reader.ShowPageAtRest(page);
+      seen.push_back(reader.lblPage.Caption);
+      for (std::int32_t row = 0; row < reader.PageRows; ++row) {
+        seen.push_back((page % 2 == 0 ? reader.lblRow1 : reader.lblRow2)[row].Caption);
+      }
+    }
+    reader.CloseFromFrame();
+    const std::u16string folder = fake.platform.program.Directory();
+    for (const std::u16string& record : {LastReadFilePath(folder), HistoryFilePath(folder),
+                                         BookPlacesFilePath(folder)}) {
+      seen.push_back(codepage::DecodeUtf8(files::ReadWholeFile(record).value_or("?")));
+    }
+    return seen;
+  };
+  for (const char* book : {"hongloumeng.gbk.txt", "xiyouji.gbk.txt", "rulinwaishi.gbk.txt"}) {
+    SCOPED_TRACE(book);
+    const std::u16string path = pathOf(book);
+    const std::vector<std::u16string> plain = openAndLook(path, nullptr);
+    ASSERT_GT(plain.size(), 100u);
+    EXPECT_EQ(openAndLook(path, std::make_unique<BookPrefetch>(path, std::nullopt)), plain);
+    // Read ahead as another encoding than the one asked for, or another book: read again.
+    EXPECT_EQ(openAndLook(path, std::make_unique<BookPrefetch>(path, BookEncoding::Big5)), plain);
+    EXPECT_EQ(openAndLook(path, std::make_unique<BookPrefetch>(other, std::nullopt)), plain);
+  }
 }
 
 }  // namespace
