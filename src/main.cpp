@@ -72,8 +72,7 @@ int PrintChapters(const std::u16string& path, quillon::ScriptConversion conversi
       }
     }
     const bool written = quillon::WriteChapterListing(
-        *book.Text, quillon::FindChapters(*book.Text), converter.get(),
-        [](std::string_view bytes) {
+        *book.Text, quillon::FindChapters(*book.Text), converter.get(), [](std::string_view bytes) {
           return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
         });
     if (!written) return 1;
@@ -104,10 +103,11 @@ int main(int argc, char* argv[]) {
       const quillon::qt::QtProgram program;
       prefetch = std::make_unique<quillon::BookPrefetch>(
           *line.Book,
-          quillon::ChosenEncoding(quillon::files::ReadWholeFile(
-                                      quillon::BookEncodingsFilePath(program.Directory()))
-                                      .value_or(""),
-                                  *line.Book));
+          quillon::ChosenEncoding(
+              quillon::files::ReadWholeFile(quillon::BookEncodingsFilePath(program.Directory()))
+                  .value_or(""),
+              *line.Book),
+          quillon::BookPrefetch::kStartWorthBytes);
     }
   }
 
@@ -126,6 +126,11 @@ int main(int argc, char* argv[]) {
 
   quillon::mPubVariable pub;
   quillon::frmMain reader(platform.platform, pub);
+  if (line.Book) {
+    // A book read by the time the window loads is shown as it first appears.
+    reader.TakePrefetch(std::move(prefetch));
+    reader.OpenOnLoad(*line.Book);
+  }
   reader.Show();
   if (platform.program.Ended() || !reader.IsLoaded()) return 0;
 
@@ -142,15 +147,16 @@ int main(int argc, char* argv[]) {
   // The desktop session ending may not give the window time to close itself.
   QObject::connect(&application, &QGuiApplication::commitDataRequest,
                    [&reader](QSessionManager&) { reader.SaveBookInView(); });
-  if (line.Book) {
+  if (line.Book && !reader.OpenedOnLoad()) {
     if (!quillon::files::FileExists(*line.Book)) {
       Print(QStringLiteral("quillon: ") +
                 quillon::qt::ToQString(quillon::BookNotReadText(*line.Book)) + '\n',
             true);
     }
     // A book that cannot be read is told in a message, and the cover stays.
-    reader.TakePrefetch(std::move(prefetch));
     reader.OpenBook(*line.Book);
   }
+  // A page shown from the book's first lines: the rest comes in behind it.
+  reader.FinishOpening();
   return QApplication::exec();
 }

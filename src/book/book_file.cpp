@@ -337,16 +337,19 @@ BookText DecodeBook(std::string_view bytes, std::optional<BookEncoding> encoding
   return book.Text ? std::move(*book.Text) : BookText();
 }
 
-BookFile ReadBookFile(const std::u16string& path, std::optional<BookEncoding> encoding,
-                      const ReadControl* control) {
-  BookFile book;
-  File file(path);
-  if (!file.IsOpen()) return book;
+namespace {
+
+// The file's size and encoding as a read of the whole finds them; nullopt when it cannot be read
+// (`book` then says why, if it is not text).
+std::optional<std::pair<std::size_t, DetectedEncoding>> Detect(const File& file,
+                                                               std::optional<BookEncoding> encoding,
+                                                               BookFile& book) {
+  if (!file.IsOpen()) return std::nullopt;
   const std::optional<std::size_t> size = file.RegularSize();
-  if (!size) return book;
+  if (!size) return std::nullopt;
 
   // Offsets into the text are 32-bit; a text file of 4 GB is not a book anyway.
-  if (*size >= (std::size_t{1} << 32)) return book;
+  if (*size >= (std::size_t{1} << 32)) return std::nullopt;
 
   // The samples start at even offsets, where UTF-16 code units start.
   std::string head, middle, tail;
@@ -354,7 +357,7 @@ BookFile ReadBookFile(const std::u16string& path, std::optional<BookEncoding> en
   const std::size_t tailStart = *size > kTailSample ? (*size - kTailSample) & ~std::size_t{1} : 0;
   if (!file.AppendAt(0, kHeadSample, head) || !file.AppendAt(middleStart, kMiddleSample, middle) ||
       !file.AppendAt(tailStart, kTailSample, tail)) {
-    return book;
+    return std::nullopt;
   }
   DetectedEncoding detected =
       head.size() == *size
@@ -368,10 +371,38 @@ BookFile ReadBookFile(const std::u16string& path, std::optional<BookEncoding> en
   book.Encoding = detected.Encoding;
   if (!detected.LooksLikeText) {
     book.NotText = true;
-    return book;
+    return std::nullopt;
   }
+  return std::pair{*size, detected};
+}
 
-  if (!ReadText(file, detected, *size, control, book)) book.Text.reset();
+}  // namespace
+
+BookFile ReadBookFile(const std::u16string& path, std::optional<BookEncoding> encoding,
+                      const ReadControl* control) {
+  BookFile book;
+  const File file(path);
+  if (const auto found = Detect(file, encoding, book)) {
+    if (!ReadText(file, found->second, found->first, control, book)) book.Text.reset();
+  }
+  return book;
+}
+
+BookFile ReadBookStart(const std::u16string& path, std::optional<BookEncoding> encoding,
+                       std::size_t bytes) {
+  BookFile book;
+  const File file(path);
+  const auto found = Detect(file, encoding, book);
+  if (!found) return book;
+  const auto& [size, detected] = *found;
+  const std::size_t target =
+      detected.MarkLength + (IsUtf16(detected.Encoding) ? bytes & ~std::size_t{1} : bytes);
+  if (target >= size) return book;
+  const std::optional<std::size_t> cut = FindCut(file, detected.Encoding, target);
+  if (!cut || *cut >= size) return book;
+  ReadControl control;
+  control.Threads = 1;
+  if (!ReadText(file, detected, *cut, &control, book)) book.Text.reset();
   return book;
 }
 

@@ -41,4 +41,10 @@ BookFile ReadBookFile(const std::u16string& path,
                       std::optional<BookEncoding> encoding = std::nullopt,
                       const ReadControl* control = nullptr);
 
+// The book's first whole lines, about `bytes` of it, found as the whole book's are: a page at the
+// start can be shown from them while the rest is read. No text when the book is no longer, when
+// no line ends soon after, or when it cannot be read (as ReadBookFile would say).
+BookFile ReadBookStart(const std::u16string& path, std::optional<BookEncoding> encoding,
+                       std::size_t bytes);
+
 }  // namespace quillon

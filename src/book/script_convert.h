@@ -63,6 +63,12 @@ class ConvertedBook {
     return Span(book, line, 0, book.LineLength(line));
   }
   const ScriptConverter& Converter() const { return *converter_; }
+  // Forgets what was converted, for a book whose lines have changed.
+  void Forget() {
+    kept_.clear();
+    uses_.clear();
+    keptUnits_ = 0;
+  }
   std::size_t KeptUnits() const { return keptUnits_; }
 
  private:

@@ -190,7 +190,10 @@ void frmMain::Form_Load() {
   ReadStart = platform_.clock.Now();
   tmrTime.Interval = 1000;
   tmrTime.Enabled = true;
-  SetupScreen();
+  if (!SetupScreen() || !openOnLoad_) return;
+  openingOnLoad_ = true;
+  openedOnLoad_ = OpenBook(*openOnLoad_);
+  openingOnLoad_ = false;
 }
 
 }  // namespace quillon

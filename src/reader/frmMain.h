@@ -129,6 +129,16 @@ class frmMain : public ui::Form {
   // A book already being read (the one named on the command line); the open that asks for it
   // in the same encoding takes it rather than reading it again.
   void TakePrefetch(std::unique_ptr<BookPrefetch> prefetch) { prefetch_ = std::move(prefetch); }
+  // The book to open as the window loads, if it has been read (or its first lines have) by
+  // then: the window then shows its page from the start rather than the cover first.
+  void OpenOnLoad(const std::u16string& path) { openOnLoad_ = path; }
+  // Whether that book was opened as the window loaded.
+  bool OpenedOnLoad() const { return openedOnLoad_; }
+  // A page shown from the book's first lines while the rest is read: waits for the rest, painting
+  // but taking no input meanwhile, and takes it in. Nothing to do otherwise.
+  void FinishOpening();
+  // Whether the book open is still only its first lines.
+  bool OpeningUnfinished() const { return rest_ != nullptr; }
   // The first of several files dropped is opened.
   void Form_DropFiles(const std::vector<std::u16string>& paths);
   // A right click on the page pops up its menu.
@@ -234,8 +244,10 @@ class frmMain : public ui::Form {
   void LoadReadRecords();
 
   // Reads the book at `path` into BookLines. When it cannot be read the user is told and nothing
-  // changes, so every way of opening a book can simply stop.
-  bool LoadBookText(const std::u16string& path);
+  // changes, so every way of opening a book can simply stop. `shownAt`: the place whose page is
+  // shown first; when its page lies in a large book's first lines, they are taken on their own
+  // and the rest is read behind the page (FinishOpening).
+  bool LoadBookText(const std::u16string& path, std::optional<BookPlace> shownAt = std::nullopt);
   void WrapRows();
   // Draws page index `page` on the surface of its parity; pages that do not exist draw empty.
   void ShowPage(std::int32_t page);
@@ -302,6 +314,20 @@ class frmMain : public ui::Form {
   // In the full-screen layout, the rows the book has in the normal one.
   RowTable normalRows_;
   std::unique_ptr<BookPrefetch> prefetch_;
+  std::optional<std::u16string> openOnLoad_;
+  bool openingOnLoad_ = false;
+  bool openedOnLoad_ = false;
+  // The page box's text for page number `number`.
+  std::u16string PageBoxText(std::int64_t number) const;
+  // The read of the rest of a book shown from its first lines.
+  std::shared_ptr<BookPrefetch> rest_;
+  // Waits for the rest of the book, blocking, and takes it in; a rest that could not be read
+  // takes the book away, to the cover, after telling why. False then.
+  bool TakeRest();
+  // The whole book taken from the rest's read.
+  void TakeWholeBook(BookFile book, RowTable rows, std::vector<Chapter> chapters);
+  // Back to the cover with no book open, as the program starts.
+  void DropBook();
   // BookRows were wrapped as the book was read, and the layout has not changed since.
   bool rowsOfReadBook_ = false;
   // The open book's text in the other script, as far as it has been shown.

@@ -1,6 +1,7 @@
 // Opening a book, wrapping it into rows and pages, and drawing a page.
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <future>
 #include <new>
@@ -10,13 +11,20 @@
 #include "book/book_file.h"
 #include "book/book_labels.h"
 #include "platform/files.h"
+#include "platform/text.h"
+#include "reader/book_prefetch.h"
 #include "reader/frmMain.h"
 #include "records/book_encodings.h"
 #include "records/book_scripts.h"
-#include "reader/book_prefetch.h"
 #include "settings/row_metrics.h"
 
 namespace quillon {
+
+namespace {
+
+const char16_t kTooLarge[] = u"这本书太大，Quillon 没有足够的内存打开它。";
+
+}  // namespace
 
 void frmMain::lblOpen_Click() {
   cdlg.DefaultExt = u"txt";
@@ -42,11 +50,11 @@ void frmMain::Form_DropFiles(const std::vector<std::u16string>& paths) {
 }
 
 bool frmMain::OpenAtFirstPage(const std::u16string& path) {
-  if (!LoadBookText(path)) return false;
+  if (!LoadBookText(path, BookPlace{})) return false;
   TakeOpenedBook(path);
   CurrentPage = 1;
   ShowPage(0);
-  lblPage.Caption = PageLabelText(CurrentPage, PageCount);
+  lblPage.Caption = PageBoxText(CurrentPage);
   // The bar would otherwise still show where the previous book was left.
   BookPrePercent = FractionOfPage(CurrentPage);
   SizeProgressBar();
@@ -55,7 +63,9 @@ bool frmMain::OpenAtFirstPage(const std::u16string& path) {
   // A book opened over another (a drop) may find the other surface in view.
   PlaceSurfacesAtRest(0);
   MainPage[0].SetFocus();
+  FirstFocus = &MainPage[0];
   FirstTurnPending = true;
+  if (Visible) FinishOpening();
   return true;
 }
 
@@ -74,11 +84,13 @@ std::optional<WrapMetrics> frmMain::NormalMetrics() const {
   return WrapMetrics{metrics->RowChars, metrics->PageRows, pub_.IndentWidth};
 }
 
-bool frmMain::LoadBookText(const std::u16string& path) {
+bool frmMain::LoadBookText(const std::u16string& path, std::optional<BookPlace> shownAt) {
   if (path.empty()) {
     platform_.dialogs.MessageBox(BookNotReadText(path), u"提示", MessageIcon::Information);
     return false;
   }
+  // A book still coming in is taken in whole before another replaces it.
+  if (rest_ && !TakeRest()) return false;
   const std::optional<BookEncoding> chosen = ChosenEncoding(
       files::ReadWholeFile(BookEncodingsFilePath(platform_.program.Directory())).value_or(""),
       path);
@@ -103,18 +115,62 @@ bool frmMain::LoadBookText(const std::u16string& path) {
     source = std::move(prefetch_);
   }
   prefetch_.reset();
+  // As the window loads, only a book already read (or whose page is) is opened; any other, and
+  // anything to tell, waits for the window.
+  if (openingOnLoad_ && !source) return false;
+  const WrapMetrics metrics{RowChars, PageRows, pub_.IndentWidth};
+  const bool wraps = PageRows > 0 && RowChars > 0;
+  try {
+    // Only from the cover: a book open in view stays open if this one's read is cancelled.
+    if (shownAt && wraps && OnCover()) {
+      if (!source) {
+        source = std::make_unique<BookPrefetch>(path, chosen, BookPrefetch::kStartWorthBytes);
+      }
+      // The page shown first, from the book's first lines, when it lies within them: the rows of
+      // whole lines are the book's own, and the last line read may be one the rest goes on with.
+      BookFile start = source->TakeStart();
+      if (start.Text && start.Text->Count() >= 2 && shownAt->Line < start.Text->Count() - 1) {
+        const BookText& text = *start.Text;
+        RowTable startRows;
+        startRows.Wrap(text, metrics);
+        const std::int64_t page =
+            startRows.PageOfPosition(text, shownAt->Line, shownAt->Offset, PageRows);
+        if ((page + 1) * PageRows <= startRows.FirstRowOf(text, text.Count() - 1)) {
+          StopReading();
+          BookLines = std::move(*start.Text);
+          rowsOfReadBook_ = true;
+          BookRows = std::move(startRows);
+          UseScript(script, converter.valid() ? converter.get() : ScriptConverter::Open(script));
+          BookChapters.clear();
+          MarkedHit.reset();
+          keptPlace_.reset();
+          LineCount = BookLines.Count();
+          BookEncodingInUse = start.Encoding;
+          BookEncodingChosen = chosen.has_value();
+          source->WrapAs(metrics);
+          rest_ = std::move(source);
+          return true;
+        }
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    // Read whole instead, which tells the user if the book does not fit.
+  } catch (const std::length_error&) {
+  }
   // Read, and wrapped here too, so that a book whose rows do not fit in memory fails before it
   // replaces the one open; the table is then kept. The chapters are found on the reading thread
   // while the rows are wrapped, once; a re-wrap changes only the pages they fall on.
+  if (openingOnLoad_ && !source->ReadWithin(std::chrono::milliseconds(50))) {
+    prefetch_ = std::move(source);
+    return false;
+  }
   const std::u16string name = BookNameOfPath(files::ShownPath(path));
   const auto read = [&](std::optional<BookEncoding> encoding) {
     if (!source) source = std::make_unique<BookPrefetch>(path, encoding);
     BookPrefetch& reading = *source;
     platform_.dialogs.RunLongTask(u"正在打开 " + name + u" ……", reading.Task(), [&] {
       const BookFile& read = reading.Book();
-      if (read.Text && PageRows > 0 && RowChars > 0) {
-        rows.Wrap(*read.Text, WrapMetrics{RowChars, PageRows, pub_.IndentWidth});
-      }
+      if (read.Text && wraps) rows.Wrap(*read.Text, metrics);
       chapters = reading.TakeChapters();
     });
     book = reading.TakeBook();
@@ -130,12 +186,10 @@ bool frmMain::LoadBookText(const std::u16string& path) {
       read(BookEncoding::Gb18030);
     }
   } catch (const std::bad_alloc&) {
-    platform_.dialogs.MessageBox(u"这本书太大，Quillon 没有足够的内存打开它。", u"提示",
-                                 MessageIcon::Information);
+    platform_.dialogs.MessageBox(kTooLarge, u"提示", MessageIcon::Information);
     return false;
   } catch (const std::length_error&) {
-    platform_.dialogs.MessageBox(u"这本书太大，Quillon 没有足够的内存打开它。", u"提示",
-                                 MessageIcon::Information);
+    platform_.dialogs.MessageBox(kTooLarge, u"提示", MessageIcon::Information);
     return false;
   }
   // Cancelled by the user, who knows it: the book open before stays as it was.
@@ -156,6 +210,90 @@ bool frmMain::LoadBookText(const std::u16string& path) {
   BookEncodingInUse = book.Encoding;
   BookEncodingChosen = chosen.has_value();
   return true;
+}
+
+void frmMain::FinishOpening() {
+  if (!rest_) return;
+  const std::shared_ptr<BookPrefetch> rest = rest_;
+  LongTask& task = rest->Task();
+  // The page is there already: the window paints it from the first moment of the wait.
+  task.PaintAtOnce = true;
+  platform_.dialogs.RunLongTask(u"正在打开 " + strBookName + u" ……", task,
+                                [rest] { rest->WaitAll(); });
+  // Taken meanwhile by a close or another open, or by another wait.
+  if (rest_ == rest) TakeRest();
+}
+
+bool frmMain::TakeRest() {
+  const std::shared_ptr<BookPrefetch> rest = std::move(rest_);
+  rest_.reset();
+  BookFile book;
+  RowTable rows;
+  std::vector<Chapter> chapters;
+  try {
+    rows = rest->TakeRows();
+    chapters = rest->TakeChapters();
+    book = rest->TakeBook();
+    if (book.Text) {
+      TakeWholeBook(std::move(book), std::move(rows), std::move(chapters));
+      return true;
+    }
+  } catch (const std::bad_alloc&) {
+    DropBook();
+    platform_.dialogs.MessageBox(kTooLarge, u"提示", MessageIcon::Information);
+    return false;
+  } catch (const std::length_error&) {
+    DropBook();
+    platform_.dialogs.MessageBox(kTooLarge, u"提示", MessageIcon::Information);
+    return false;
+  }
+  const std::u16string path = strBookPath;
+  DropBook();
+  // Cancelled by the user, who knows it; otherwise the file went away or changed as it was read.
+  if (!book.Cancelled) {
+    platform_.dialogs.MessageBox(BookNotReadText(path), u"提示", MessageIcon::Information);
+  }
+  return false;
+}
+
+void frmMain::TakeWholeBook(BookFile book, RowTable rows, std::vector<Chapter> chapters) {
+  // The page in view stays the page it is: its rows are those of whole lines, the same in both.
+  const BookPlace place = PlaceInView();
+  BookLines = std::move(*book.Text);
+  rowsOfReadBook_ = rows.Metrics().RowChars > 0;
+  BookRows = std::move(rows);
+  BookChapters = std::move(chapters);
+  LineCount = BookLines.Count();
+  BookEncodingInUse = book.Encoding;
+  if (converted_) converted_->Forget();
+  WrapRows();
+  if (keptPlace_) keptPlace_ = WithinBook(*keptPlace_);
+  const std::int32_t number = FirstTurnPending ? 1 : 0;
+  CurrentPage = PageOfPlace(place.Line, place.Offset) + number;
+  ShowPage(PageInView());
+  lblPage.Caption = PageBoxText(CurrentPage + 1 - number);
+  BookPrePercent = FractionOfPage(CurrentPage + 1 - number);
+  SizeProgressBar();
+  ShowBookInfo();
+}
+
+void frmMain::DropBook() {
+  StopScrollingIfRunning();
+  SettleSlide();
+  for (int k = 0; k <= 1; ++k) MainPage[k].Left = Width;
+  Toolbar.Visible = false;
+  BookLines = BookText();
+  BookRows = RowTable();
+  normalRows_ = RowTable();
+  rowsOfReadBook_ = false;
+  BookChapters.clear();
+  MarkedHit.reset();
+  keptPlace_.reset();
+  LineCount = RowCount = PageCount = NormalPageCount = 0;
+  CurrentPage = 0;
+  strBookPath.clear();
+  strBookName.clear();
+  Caption = u"Quillon";
 }
 
 void frmMain::WrapRows() {
@@ -204,16 +342,21 @@ void frmMain::ShowPage(std::int32_t page) {
   if (page == PageInView()) MarkSentence();
 }
 
+std::u16string frmMain::PageBoxText(std::int64_t number) const {
+  // The count of a book still being read is not known yet.
+  return rest_ ? u"书页 " + DecimalText(number) + u"/…" : PageLabelText(number, PageCount);
+}
+
 void frmMain::UpdatePageLabel() {
   if (strBookName.empty()) return;
-  lblPage.Caption = PageLabelText(static_cast<std::int64_t>(CurrentPage) + 1, PageCount);
+  lblPage.Caption = PageBoxText(static_cast<std::int64_t>(CurrentPage) + 1);
   BookPrePercent = FractionOfPage(CurrentPage + 1);
   SizeProgressBar();
 }
 
 void frmMain::SizeProgressBar() {
   // A damaged record may hold any fraction; the bar stays inside its panel.
-  const double fraction = std::clamp(static_cast<double>(BookPrePercent), 0.0, 1.0);
+  const double fraction = rest_ ? 0.0 : std::clamp(static_cast<double>(BookPrePercent), 0.0, 1.0);
   shpBar.Width =
       static_cast<int>(std::lround(shpPanel.Width * (std::isnan(fraction) ? 0 : fraction)));
 }

@@ -63,7 +63,7 @@ void frmMain::FullScreen(const bool& mode) {
   const std::int32_t index = CurrentPage - 1;
   ShowPage(index);
   if (!OnCover()) PlaceSurfacesAtRest(index);
-  lblPage.Caption = PageLabelText(CurrentPage, PageCount);
+  lblPage.Caption = PageBoxText(CurrentPage);
   BookPrePercent = static_cast<float>(static_cast<double>(CurrentPage) / PageCount);
   SizeProgressBar();
 }

@@ -42,6 +42,8 @@ float frmMain::FractionOfPage(std::int32_t page) const {
 }
 
 bool frmMain::SaveLastRead() {
+  // What is kept is a place in the whole book.
+  if (rest_ && !TakeRest()) return false;
   // Leaving the book ends the reading aloud, at the sentence being read.
   StopReading();
   const std::u16string directory = platform_.program.Directory();
@@ -145,10 +147,10 @@ bool frmMain::LoadHistoryRecord(const std::u16string& path, float percent) {
 }
 
 bool frmMain::Reopen(const std::u16string& path, std::optional<BookPlace> place, float percent) {
-  if (!LoadBookText(path)) return false;
+  if (!place) place = StoredPlace(path);
+  if (!LoadBookText(path, place)) return false;
   BookPrePercent = percent;
   TakeOpenedBook(path);
-  if (!place) place = StoredPlace(path);
   if (place) {
     keptPlace_ = WithinBook(*place);
     ShowReopenedPage(PageOfPlace(keptPlace_->Line, keptPlace_->Offset));
@@ -158,6 +160,8 @@ bool frmMain::Reopen(const std::u16string& path, std::optional<BookPlace> place,
   UpdatePageLabel();
   ShowBookInfo();
   Toolbar.Visible = true;
+  FirstFocus = &MainPage[CurrentPage % 2];
+  if (Visible) FinishOpening();
   return true;
 }
 

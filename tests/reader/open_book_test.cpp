@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,10 +11,10 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "reader/book_prefetch.h"
+#include "reader/frmMain.h"
 #include "records/book_places.h"
 #include "records/last_read.h"
 #include "records/reading_history.h"
-#include "reader/frmMain.h"
 #include "search/frmSearch.h"
 #include "support/fake_platform.h"
 #include "support/test_books.h"
@@ -223,41 +224,64 @@ TEST_F(OpenBookTest, TheReadingTimeCountsFromStartAndRefreshesOnlyAVisiblePanel)
 
 // The book named on the command line is read before the window asks for it. The open takes it only
 // when it is that book in the encoding asked for, and is then left exactly as an ordinary open
-// leaves it: lines, rows, pages, chapters, the pages drawn, and what is written on closing.
+// leaves it: lines, rows, pages, chapters, the pages drawn, and what is written on closing. So is
+// a book shown from its first lines as the window loads, with the rest read behind the page: at
+// its first page, and reopened at the page it was left on.
 TEST(BookReadAheadTest, IsTakenOnlyAsAskedForAndOpensAsAnyOtherBook) {
   const auto pathOf = [](const char* name) {
     return files::PathFromNative((fake::TestBooksDir() / name).string());
   };
   const std::u16string other = pathOf("sample-short.gbk.txt");
-  // What a user can see of an open book, and what the records keep of it.
-  const auto openAndLook = [](const std::u16string& path,
-                              std::unique_ptr<BookPrefetch> ahead) -> std::vector<std::u16string> {
-    fake::FakePlatform fake;
+  const auto number = [](std::int64_t value) {
+    return codepage::DecodeUtf8(std::to_string(value));
+  };
+  const auto rowsInView = [](frmMain& reader) {
+    std::vector<std::u16string> rows = {reader.lblPage.Caption};
+    const std::int32_t page = reader.PageInView();
+    for (std::int32_t row = 0; row < reader.PageRows; ++row) {
+      rows.push_back((page % 2 == 0 ? reader.lblRow1 : reader.lblRow2)[row].Caption);
+    }
+    return rows;
+  };
+  // Opened as the command line opens it: as the window loads if read by then, else after.
+  // `early`: what the page showed before the rest of the book was in, if it was not in at once.
+  const auto open = [](frmMain& reader, const std::u16string& path,
+                       std::unique_ptr<BookPrefetch> ahead, const auto& look,
+                       std::vector<std::u16string>* early) {
+    reader.TakePrefetch(std::move(ahead));
+    reader.OpenOnLoad(path);
+    reader.Show();
+    if (!reader.OpenedOnLoad()) {
+      EXPECT_TRUE(reader.OpenBook(path));
+    }
+    if (early != nullptr && reader.OpeningUnfinished()) *early = look(reader);
+    reader.FinishOpening();
+    EXPECT_FALSE(reader.OpeningUnfinished());
+  };
+  // What a user can see of an open book, and what the records keep of it; the last page looked at
+  // is the fourth, which a reopen shows from the book's first lines.
+  const auto openAndLook = [&](fake::FakePlatform& fake, const std::u16string& path,
+                               std::unique_ptr<BookPrefetch> ahead,
+                               std::vector<std::u16string>* early) {
     mPubVariable pub;
     frmMain reader(fake.platform, pub);
-    reader.Show();
-    reader.TakePrefetch(std::move(ahead));
-    EXPECT_TRUE(reader.OpenBook(path));
+    open(reader, path, std::move(ahead), rowsInView, early);
     std::vector<std::u16string> seen = {
-        u"lines " + codepage::DecodeUtf8(std::to_string(reader.LineCount)),
-        u"rows " + codepage::DecodeUtf8(std::to_string(reader.RowCount)),
-        u"pages " + codepage::DecodeUtf8(std::to_string(reader.PageCount)),
-        u"chapters " + codepage::DecodeUtf8(std::to_string(reader.BookChapters.size()))};
+        u"lines " + number(reader.LineCount), u"rows " + number(reader.RowCount),
+        u"pages " + number(reader.PageCount), u"chapters " + number(reader.BookChapters.size())};
     for (const Chapter& chapter : reader.BookChapters) {
-      seen.push_back(codepage::DecodeUtf8(std::to_string(chapter.Line) + ":" +
-                                          std::to_string(chapter.Title)));
+      seen.push_back(number(chapter.Line) + u":" + number(chapter.Title));
     }
-    for (std::int32_t page : {0, reader.PageCount / 2, reader.PageCount - 1}) {
+    seen.push_back(u"first page");
+    for (const std::u16string& row : rowsInView(reader)) seen.push_back(row);
+    for (std::int32_t page : {reader.PageCount - 1, reader.PageCount / 2, 3}) {
       reader.ShowPageAtRest(page);
-      seen.push_back(reader.lblPage.Caption);
-      for (std::int32_t row = 0; row < reader.PageRows; ++row) {
-        seen.push_back((page % 2 == 0 ? reader.lblRow1 : reader.lblRow2)[row].Caption);
-      }
+      for (const std::u16string& row : rowsInView(reader)) seen.push_back(row);
     }
     reader.CloseFromFrame();
     const std::u16string folder = fake.platform.program.Directory();
-    for (const std::u16string& record : {LastReadFilePath(folder), HistoryFilePath(folder),
-                                         BookPlacesFilePath(folder)}) {
+    for (const std::u16string& record :
+         {LastReadFilePath(folder), HistoryFilePath(folder), BookPlacesFilePath(folder)}) {
       seen.push_back(codepage::DecodeUtf8(files::ReadWholeFile(record).value_or("?")));
     }
     return seen;
@@ -265,12 +289,44 @@ TEST(BookReadAheadTest, IsTakenOnlyAsAskedForAndOpensAsAnyOtherBook) {
   for (const char* book : {"hongloumeng.gbk.txt", "xiyouji.gbk.txt", "rulinwaishi.gbk.txt"}) {
     SCOPED_TRACE(book);
     const std::u16string path = pathOf(book);
-    const std::vector<std::u16string> plain = openAndLook(path, nullptr);
-    ASSERT_GT(plain.size(), 100u);
-    EXPECT_EQ(openAndLook(path, std::make_unique<BookPrefetch>(path, std::nullopt)), plain);
+    std::vector<std::u16string> plain, reopened;
+    {
+      fake::FakePlatform fake;
+      plain = openAndLook(fake, path, nullptr, nullptr);
+      ASSERT_GT(plain.size(), 100u);
+      mPubVariable pub;
+      frmMain reader(fake.platform, pub);
+      open(reader, path, nullptr, rowsInView, nullptr);
+      reopened = rowsInView(reader);
+    }
+    const auto fresh = [&](std::unique_ptr<BookPrefetch> ahead) {
+      fake::FakePlatform fake;
+      return openAndLook(fake, path, std::move(ahead), nullptr);
+    };
+    EXPECT_EQ(fresh(std::make_unique<BookPrefetch>(path, std::nullopt)), plain);
     // Read ahead as another encoding than the one asked for, or another book: read again.
-    EXPECT_EQ(openAndLook(path, std::make_unique<BookPrefetch>(path, BookEncoding::Big5)), plain);
-    EXPECT_EQ(openAndLook(path, std::make_unique<BookPrefetch>(other, std::nullopt)), plain);
+    EXPECT_EQ(fresh(std::make_unique<BookPrefetch>(path, BookEncoding::Big5)), plain);
+    EXPECT_EQ(fresh(std::make_unique<BookPrefetch>(other, std::nullopt)), plain);
+
+    // The page first, the rest after: the page and the box say what they will once all is in,
+    // but for the count, and all is then as above.
+    fake::FakePlatform fake;
+    std::vector<std::u16string> early;
+    EXPECT_EQ(
+        openAndLook(fake, path, std::make_unique<BookPrefetch>(path, std::nullopt, 0), &early),
+        plain);
+    const auto firstPage = std::find(plain.begin(), plain.end(), u"first page") + 1;
+    ASSERT_EQ(early.size(), reopened.size()) << "the first page was not shown on its own";
+    EXPECT_EQ(early[0], u"书页 1/…");
+    EXPECT_TRUE(std::equal(early.begin() + 1, early.end(), firstPage + 1));
+    early.clear();
+    mPubVariable pub;
+    frmMain reader(fake.platform, pub);
+    open(reader, path, std::make_unique<BookPrefetch>(path, std::nullopt, 0), rowsInView, &early);
+    EXPECT_EQ(rowsInView(reader), reopened);
+    ASSERT_EQ(early.size(), reopened.size()) << "the reopened page was not shown on its own";
+    EXPECT_EQ(early[0], u"书页 4/…");
+    EXPECT_TRUE(std::equal(early.begin() + 1, early.end(), reopened.begin() + 1));
   }
 }
 

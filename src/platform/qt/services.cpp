@@ -23,9 +23,9 @@
 #include <condition_variable>
 #include <exception>
 #include <future>
-#include <system_error>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 // The one call past Qt's public interface: the factor QT_SCALE_FACTOR gives, set once the screen
@@ -197,7 +197,7 @@ void QtDialogs::RunLongTask(const std::u16string& text, LongTask& task,
   });
   // Work that ends at once (a book read while the window started) is not worth a paint of what
   // it replaces: the window is drawn once, with its result.
-  {
+  if (!task.PaintAtOnce) {
     std::unique_lock<std::mutex> lock(guard);
     ended.wait_for(lock, std::chrono::milliseconds(50), [&] { return finished.load(); });
   }

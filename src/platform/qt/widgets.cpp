@@ -213,7 +213,8 @@ void LabelWidget::Relayout() {
   // Without wrapping or alignment the text keeps its natural width and is simply cut at the edge.
   const bool needsWidth = wrap_ || (alignment_ & (Qt::AlignHCenter | Qt::AlignRight));
   layout_.setTextWidth(needsWidth ? width() : -1);
-  layout_.prepare(QTransform(), font());
+  // Laid out when first drawn: a label given its text, font and alignment one after another as
+  // the window is built is laid out once, and a label never shown not at all.
   Refresh();
 }
 
