@@ -1,10 +1,11 @@
 // How long a user waits for the first page, as whole processes on a real display (Xvfb):
 //
-//   first_page QUILLON BOOK_100MB BOOK_1MB [ROUNDS]
+//   first_page QUILLON BOOK_100MB BOOK_1MB [ROUNDS [BASELINE]]
 //
 // Each round runs, one after the other: iconv of the 100 MB book to UTF-16 (into /dev/null);
 // `QUILLON BOOK_100MB` until its window's title names the book; `QUILLON` alone until the cover's
-// window is up; `QUILLON BOOK_1MB` until its title names it. A reader is ended (SIGTERM) once its
+// window is up; `QUILLON BOOK_1MB` until its title names it; and the same with BASELINE (another
+// build of the reader), if given, the two taking turns at going first. A reader is ended (SIGTERM) once its
 // memory has stopped growing for half a second, and its peak (VmHWM) is read first. Prints the
 // medians. bench/first_page.sh sets up the display, a fresh installed copy and the books.
 
@@ -28,21 +29,13 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "whole_process.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-double MillisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using bench::Clock;
+using bench::Median;
+using bench::MillisecondsSince;
 
 pid_t Spawn(std::vector<std::string> arguments, bool quiet) {
   posix_spawn_file_actions_t actions;
@@ -186,32 +179,62 @@ std::string Stem(const std::string& path) {
   return name.substr(0, name.find('.'));
 }
 
+struct Figures {
+  std::vector<double> LargeTimes, LargePeaks, CoverTimes, CoverPeaks, SmallTimes;
+};
+
+void Print(const char* name, const Figures& f, const std::vector<double>& iconv,
+           double fileMegabytes, double smallMegabytes) {
+  std::printf("%s\n\n| what | time | against |\n|---|---|---|\n", name);
+  std::printf("| %.0f MB book on screen | %.0f ms | iconv %.0f ms: %.2f x |\n", fileMegabytes,
+              Median(f.LargeTimes), Median(iconv), Median(f.LargeTimes) / Median(iconv));
+  std::printf("| %.1f MB book on screen | %.0f ms | the empty cover %.0f ms: %.2f x |\n",
+              smallMegabytes, Median(f.SmallTimes), Median(f.CoverTimes),
+              Median(f.SmallTimes) / Median(f.CoverTimes));
+  std::printf("\n| peak memory | MiB | x the file |\n|---|---|---|\n");
+  std::printf("| the empty cover | %.0f | |\n", Median(f.CoverPeaks));
+  std::printf("| with the %.0f MB book | %.0f | %.2f x (%.2f x beyond the empty cover) |\n\n",
+              fileMegabytes, Median(f.LargePeaks), Median(f.LargePeaks) / fileMegabytes,
+              (Median(f.LargePeaks) - Median(f.CoverPeaks)) / fileMegabytes);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: first_page QUILLON BOOK_100MB BOOK_1MB [ROUNDS]\n");
+    std::fprintf(stderr, "usage: first_page QUILLON BOOK_100MB BOOK_1MB [ROUNDS [BASELINE]]\n");
     return 2;
   }
-  const std::string quillon = argv[1], large = argv[2], small = argv[3];
+  const std::string large = argv[2], small = argv[3];
   const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 5;
+  // The program measured, and another (an earlier build) run alternately with it.
+  std::vector<std::string> programs = {argv[1]};
+  if (argc > 5) programs.push_back(argv[5]);
   TitleWatch watch;
-  // One untimed run of each first: the system's caches hold the program and the books.
+  // One untimed run of each first: the system's caches hold the programs and the books.
   RunIconv(large);
-  RunReader(watch, quillon, large, Stem(large));
-  RunReader(watch, quillon, "", "Quillon");
-  RunReader(watch, quillon, small, Stem(small));
+  for (const std::string& quillon : programs) {
+    RunReader(watch, quillon, large, Stem(large));
+    RunReader(watch, quillon, "", "Quillon");
+    RunReader(watch, quillon, small, Stem(small));
+  }
 
-  std::vector<double> iconv, largeTimes, largePeaks, coverTimes, coverPeaks, smallTimes;
+  std::vector<double> iconv;
+  std::vector<Figures> figures(programs.size());
   for (int round = 0; round < rounds; ++round) {
     iconv.push_back(RunIconv(large));
-    const Reading largeRun = RunReader(watch, quillon, large, Stem(large));
-    largeTimes.push_back(largeRun.Milliseconds);
-    largePeaks.push_back(largeRun.PeakMegabytes);
-    const Reading cover = RunReader(watch, quillon, "", "Quillon");
-    coverTimes.push_back(cover.Milliseconds);
-    coverPeaks.push_back(cover.PeakMegabytes);
-    smallTimes.push_back(RunReader(watch, quillon, small, Stem(small)).Milliseconds);
+    for (std::size_t p = 0; p < programs.size(); ++p) {
+      // The programs take turns at going first.
+      const std::string& quillon = programs[(p + static_cast<std::size_t>(round)) % programs.size()];
+      Figures& f = figures[(p + static_cast<std::size_t>(round)) % programs.size()];
+      const Reading largeRun = RunReader(watch, quillon, large, Stem(large));
+      f.LargeTimes.push_back(largeRun.Milliseconds);
+      f.LargePeaks.push_back(largeRun.PeakMegabytes);
+      const Reading cover = RunReader(watch, quillon, "", "Quillon");
+      f.CoverTimes.push_back(cover.Milliseconds);
+      f.CoverPeaks.push_back(cover.PeakMegabytes);
+      f.SmallTimes.push_back(RunReader(watch, quillon, small, Stem(small)).Milliseconds);
+    }
   }
   const double fileMegabytes =
       static_cast<double>(std::filesystem::file_size(large)) / (1024 * 1024);
@@ -220,16 +243,9 @@ int main(int argc, char** argv) {
   std::printf(
       "medians of %d rounds, each process from exec until its window's title names the book\n\n",
       rounds);
-  std::printf("| what | time | against |\n|---|---|---|\n");
-  std::printf("| %.0f MB book on screen | %.0f ms | iconv %.0f ms: %.2f x |\n", fileMegabytes,
-              Median(largeTimes), Median(iconv), Median(largeTimes) / Median(iconv));
-  std::printf("| %.1f MB book on screen | %.0f ms | the empty cover %.0f ms: %.2f x |\n",
-              smallMegabytes, Median(smallTimes), Median(coverTimes),
-              Median(smallTimes) / Median(coverTimes));
-  std::printf("\n| peak memory | MiB | x the file |\n|---|---|---|\n");
-  std::printf("| the empty cover | %.0f | |\n", Median(coverPeaks));
-  std::printf("| with the %.0f MB book | %.0f | %.2f x (%.2f x beyond the empty cover) |\n",
-              fileMegabytes, Median(largePeaks), Median(largePeaks) / fileMegabytes,
-              (Median(largePeaks) - Median(coverPeaks)) / fileMegabytes);
+  Print(programs.size() > 1 ? "this build" : "", figures[0], iconv, fileMegabytes, smallMegabytes);
+  if (programs.size() > 1) {
+    Print("the baseline", figures[1], iconv, fileMegabytes, smallMegabytes);
+  }
   return 0;
 }

@@ -23,48 +23,13 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "whole_process.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-struct Run {
-  double Milliseconds = 0;
-  double PeakMegabytes = 0;
-};
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-// A whole process with its standard output thrown away; its time and its peak memory.
-Run TimeProcess(std::vector<std::string> arguments) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  const Clock::time_point start = Clock::now();
-  pid_t child = 0;
-  if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-    std::fprintf(stderr, "cannot run %s\n", argv[0]);
-    std::exit(1);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  posix_spawn_file_actions_destroy(&actions);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    std::fprintf(stderr, "%s failed\n", arguments.back().c_str());
-    std::exit(1);
-  }
-  return {std::chrono::duration<double, std::milli>(Clock::now() - start).count(),
-          static_cast<double>(usage.ru_maxrss) / 1024};
-}
+using bench::Median;
+using bench::Run;
+using bench::TimeProcess;
 
 void WriteLines(const std::filesystem::path& path, std::size_t count,
                 const std::string& (*line)(std::size_t, std::string&)) {

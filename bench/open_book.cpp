@@ -38,32 +38,25 @@
 #include <vector>
 
 #include "bench_machine.h"
+#include "whole_process.h"
 #include "book/book_file.h"
 #include "book/book_rows.h"
 #include "platform/codepage.h"
 #include "reader/frmMain.h"
 #include "records/book_scripts.h"
 
-extern char** environ;
-
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
+using bench::MillisecondsSince;
+using bench::Run;
+using bench::TimeProcess;
 using quillon::BookText;
 using quillon::RowTable;
 using quillon::WrapMetrics;
 
 const WrapMetrics kFullScreen{72, 25, 4};  // 10.5 points at 1024*768 in the full-screen layout
-
-double MillisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 // Chinese prose as novels on the web have it: GB2312 characters with a few GBK-only ones,
 // full-width punctuation, paragraphs of 20 to 600 characters indented by spaces, now and then an
@@ -113,39 +106,6 @@ void WriteBook(const std::string& path, std::size_t bytes, bool lineBreaks = tru
   }
   std::ofstream(path, std::ios::binary)
       .write(text.data(), static_cast<std::streamsize>(text.size()));
-}
-
-struct Run {
-  double Milliseconds = 0;
-  double PeakMegabytes = 0;
-};
-
-// A whole process, from its start to its end, with standard output thrown away.
-Run TimeProcess(std::vector<std::string> arguments) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  const Clock::time_point start = Clock::now();
-  pid_t child = 0;
-  if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-    std::fprintf(stderr, "cannot run %s\n", argv[0]);
-    std::exit(1);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  Run run;
-  run.Milliseconds = MillisecondsSince(start);
-  run.PeakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024;
-  posix_spawn_file_actions_destroy(&actions);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    std::fprintf(stderr, "%s failed\n", argv[0]);
-    std::exit(1);
-  }
-  return run;
 }
 
 // What a user waits for, without the window: read, decode, split into lines, wrap at 41 x 25.

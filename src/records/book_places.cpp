@@ -24,18 +24,7 @@ std::optional<std::int64_t> ToInt64(const itemfile::Item& item) {
 // Line by line, so that a damaged line is dropped without taking its neighbours' items.
 std::vector<KeptPlace> ReadPlaces(std::string_view bytes) {
   std::vector<KeptPlace> places;
-  const std::u16string text = codepage::DecodeGb18030(bytes);
-  for (std::size_t start = 0; start < text.size();) {
-    std::size_t end = text.find(u'\n', start);
-    if (end == std::u16string::npos) end = text.size();
-    itemfile::ItemReader reader(std::u16string_view(text).substr(start, end - start));
-    start = end + 1;
-    std::vector<itemfile::Item> items;
-    while (!reader.AtEnd() && items.size() <= 5) items.push_back(reader.Next());
-    if (items.size() != 5 || !items[0].Quoted || items[0].Text.empty() ||
-        !IsStorablePath(items[0].Text)) {
-      continue;
-    }
+  for (const std::vector<itemfile::Item>& items : BookLinesOf(bytes, 5)) {
     const std::optional<std::int64_t> size = ToInt64(items[1]), modified = ToInt64(items[2]),
                                       line = ToInt64(items[3]), offset = ToInt64(items[4]);
     if (!size || !modified || !line || !offset || *line > INT32_MAX || *offset > INT32_MAX) {

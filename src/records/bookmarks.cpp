@@ -19,18 +19,8 @@ struct Line {
 // Line by line, so that a damaged line is dropped without taking its neighbours' items.
 std::vector<Line> ReadMarks(std::string_view bytes) {
   std::vector<Line> marks;
-  const std::u16string text = codepage::DecodeGb18030(bytes);
-  for (std::size_t start = 0; start < text.size();) {
-    std::size_t end = text.find(u'\n', start);
-    if (end == std::u16string::npos) end = text.size();
-    itemfile::ItemReader reader(std::u16string_view(text).substr(start, end - start));
-    start = end + 1;
-    std::vector<itemfile::Item> items;
-    while (!reader.AtEnd() && items.size() <= 4) items.push_back(reader.Next());
-    if (items.size() != 4 || !items[0].Quoted || items[0].Text.empty() ||
-        !IsStorablePath(items[0].Text) || items[1].Quoted || items[2].Quoted) {
-      continue;
-    }
+  for (const std::vector<itemfile::Item>& items : BookLinesOf(bytes, 4)) {
+    if (items[1].Quoted || items[2].Quoted) continue;
     const std::optional<std::int32_t> line = itemfile::ToInt32(items[1]);
     const std::optional<std::int32_t> offset = itemfile::ToInt32(items[2]);
     const std::optional<DateTime> made = itemfile::ToDateTime(items[3]);

@@ -144,4 +144,22 @@ bool IsStorablePath(const std::u16string& path) {
   return path.find_first_of(u"\"\r\n") == std::u16string::npos;
 }
 
+std::vector<std::vector<itemfile::Item>> BookLinesOf(std::string_view bytes, std::size_t count) {
+  std::vector<std::vector<itemfile::Item>> lines;
+  const std::u16string text = codepage::DecodeGb18030(bytes);
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find(u'\n', start);
+    if (end == std::u16string::npos) end = text.size();
+    itemfile::ItemReader reader(std::u16string_view(text).substr(start, end - start));
+    start = end + 1;
+    std::vector<itemfile::Item> items;
+    while (!reader.AtEnd() && items.size() <= count) items.push_back(reader.Next());
+    if (items.size() == count && items[0].Quoted && !items[0].Text.empty() &&
+        IsStorablePath(items[0].Text)) {
+      lines.push_back(std::move(items));
+    }
+  }
+  return lines;
+}
+
 }  // namespace quillon

@@ -4,8 +4,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/datetime.h"
+#include "platform/itemfile.h"
 #include "settings/pub_variables.h"
 
 namespace quillon {
@@ -47,5 +49,10 @@ std::u16string ProgressText(float percent);
 
 // A path the line format cannot hold: quotes and line ends would break the file.
 bool IsStorablePath(const std::u16string& path);
+
+// The lines of a file that keeps something of each book (its place, its bookmarks), as items:
+// "path" and `count` - 1 more. A line of another count, or without a path it could hold, is
+// skipped, so a damaged line costs only itself.
+std::vector<std::vector<itemfile::Item>> BookLinesOf(std::string_view bytes, std::size_t count);
 
 }  // namespace quillon

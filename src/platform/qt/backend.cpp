@@ -116,12 +116,31 @@ void SetTextColor(QWidget* widget, ui::Color color) {
   widget->setPalette(palette);
 }
 
-// The label's font, narrowed as far as the texts it must fit ask.
+// The label's font, narrowed as far as the texts it must fit ask. Measuring takes the glyphs of
+// every character, so it is done once for each look, text and width, and for a hidden label (a
+// cover label behind a book opened at start) only when it is shown.
 void ApplyFit(ui::Label& label, LabelWidget* widget, int fitWidthPixels) {
-  QStringList fit =
-      DisplayText(label.FitText, label.Font.Value()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-  if (label.FitCaption) fit << DisplayText(label.Caption, label.Font.Value());
-  const QFont font = NarrowedToFit(MakeFont(label.Font.Value()), fit, fitWidthPixels);
+  const ui::FontSpec& look = label.Font.Value();
+  QStringList fit = DisplayText(label.FitText, look).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  if (label.FitCaption) fit << DisplayText(label.Caption, look);
+  if (!label.Visible) {
+    widget->fitted.clear();
+    const QFont font = MakeFont(look);
+    if (font != widget->font()) widget->setFont(font);
+    return;
+  }
+  const QString key = QStringLiteral("%1/%2/%3/%4/%5/%6/%7\n")
+                          .arg(ToQString(look.Name))
+                          .arg(look.Size)
+                          .arg(look.Bold)
+                          .arg(look.Italic)
+                          .arg(look.Underline)
+                          .arg(fitWidthPixels)
+                          .arg(fit.size()) +
+                      fit.join(QLatin1Char('\n'));
+  if (key == widget->fitted) return;
+  widget->fitted = key;
+  const QFont font = NarrowedToFit(MakeFont(look), fit, fitWidthPixels);
   if (font != widget->font()) widget->setFont(font);
 }
 
@@ -660,7 +679,13 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
     if (id == ui::Prop::MousePointer) ApplyPointer(*form, window);
     return;
   }
-  if (id == ui::Prop::Visible) return widget->setVisible(control.Visible);
+  if (id == ui::Prop::Visible) {
+    if (auto* label = dynamic_cast<ui::Label*>(&control); label != nullptr && label->Visible) {
+      auto* text = static_cast<LabelWidget*>(widget);
+      if (text->fitted.isEmpty()) ApplyFit(*label, text, Pixels(label->FitWidth));
+    }
+    return widget->setVisible(control.Visible);
+  }
 
   if (auto* label = dynamic_cast<ui::Label*>(&control)) {
     return ApplyLabel(*label, static_cast<LabelWidget*>(widget), id, Pixels(label->FitWidth));

@@ -75,6 +75,9 @@ class LabelWidget : public QWidget {
   void SetHighlight(int start, int length, const QColor& color);
   // Draws the label with its top-left corner at the painter's origin.
   void DrawContent(QPainter& painter) const;
+  // What the font was last fitted to (the look, the texts and the width), so that the same fit is
+  // not measured again; empty while the label is hidden and its fit waits until it is shown.
+  QString fitted;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
