@@ -5,13 +5,15 @@
 // Each round runs, one after the other: iconv of the 100 MB book to UTF-16 (into /dev/null);
 // `QUILLON BOOK_100MB` until its window's title names the book; `QUILLON` alone until the cover's
 // window is up; `QUILLON BOOK_1MB` until its title names it; and the same with BASELINE (another
-// build of the reader), if given, the two taking turns at going first. A reader is ended (SIGTERM) once its
+// build of the reader), if given, the two taking turns at going first. Each is also timed until
+// its window is first drawn in (the X server's DAMAGE extension tells), when the page is seen. A reader is ended (SIGTERM) once its
 // memory has stopped growing for half a second, and its peak (VmHWM) is read first. Prints the
 // medians. bench/first_page.sh sets up the display, a fresh installed copy and the books.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xdamage.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -25,8 +27,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "whole_process.h"
@@ -71,6 +76,11 @@ class TitleWatch {
       std::fprintf(stderr, "no display: run it through bench/first_page.sh, or under Xvfb\n");
       std::exit(1);
     }
+    int error = 0;
+    if (!XDamageQueryExtension(display_, &damageEvent_, &error)) {
+      std::fprintf(stderr, "the display has no DAMAGE extension\n");
+      std::exit(1);
+    }
     netName_ = XInternAtom(display_, "_NET_WM_NAME", False);
     utf8_ = XInternAtom(display_, "UTF8_STRING", False);
     // Windows come and go while they are asked about: an error for one that is gone is no error.
@@ -80,31 +90,50 @@ class TitleWatch {
   }
   ~TitleWatch() { XCloseDisplay(display_); }
 
-  // Waits until a window on screen has a title that holds `wanted`; false after `seconds`.
-  bool Wait(const std::string& wanted, double seconds) {
-    const Clock::time_point start = Clock::now();
+  // Waits until a window on screen has a title that holds `wanted`, then until it is first drawn
+  // in; the milliseconds from `start` to each, or nothing after `seconds`.
+  std::optional<std::pair<double, double>> Wait(Clock::time_point start, const std::string& wanted,
+                                                double seconds) {
     std::vector<Window> mapped;
+    std::vector<std::pair<Window, double>> drawn;
+    Window titled = 0;
+    double titledAt = 0;
     for (;;) {
       while (XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
         Window window = 0;
-        if (event.type == CreateNotify) {
+        if (event.type == damageEvent_ + XDamageNotify) {
+          const auto& damage = reinterpret_cast<const XDamageNotifyEvent&>(event);
+          XDamageSubtract(display_, damage.damage, None, None);
+          if (std::none_of(drawn.begin(), drawn.end(),
+                           [&](const auto& d) { return d.first == damage.drawable; })) {
+            drawn.emplace_back(damage.drawable, MillisecondsSince(start));
+          }
+        } else if (event.type == CreateNotify) {
           window = event.xcreatewindow.window;
           XSelectInput(display_, window, PropertyChangeMask);
+          XDamageCreate(display_, window, XDamageReportNonEmpty);
         } else if (event.type == PropertyNotify) {
           window = event.xproperty.window;
         } else if (event.type == MapNotify) {
           window = event.xmap.window;
           mapped.push_back(window);
         }
-        if (window != 0 && std::find(mapped.begin(), mapped.end(), window) != mapped.end() &&
+        if (titled == 0 && window != 0 &&
+            std::find(mapped.begin(), mapped.end(), window) != mapped.end() &&
             Title(window).find(wanted) != std::string::npos) {
-          return true;
+          titled = window;
+          titledAt = MillisecondsSince(start);
+        }
+        if (titled != 0) {
+          for (const auto& [window, at] : drawn) {
+            if (window == titled) return std::pair{titledAt, std::max(at, titledAt)};
+          }
         }
       }
       const double left = seconds * 1000 - MillisecondsSince(start);
-      if (left <= 0) return false;
+      if (left <= 0) return std::nullopt;
       pollfd fd{ConnectionNumber(display_), POLLIN, 0};
       poll(&fd, 1, static_cast<int>(std::min(left, 50.0)));
     }
@@ -127,11 +156,13 @@ class TitleWatch {
   }
 
   Display* display_;
+  int damageEvent_ = 0;
   Atom netName_, utf8_;
 };
 
 struct Reading {
   double Milliseconds = 0;
+  double DrawnMilliseconds = 0;
   double PeakMegabytes = 0;
 };
 
@@ -141,12 +172,13 @@ Reading RunReader(TitleWatch& watch, const std::string& quillon, const std::stri
   const Clock::time_point start = Clock::now();
   const pid_t reader = book.empty() ? Spawn({quillon}, true) : Spawn({quillon, book}, true);
   Reading reading;
-  if (!watch.Wait(wanted, 30)) {
-    std::fprintf(stderr, "no window titled %s appeared\n", wanted.c_str());
+  const auto times = watch.Wait(start, wanted, 30);
+  if (!times) {
+    std::fprintf(stderr, "no window titled %s was drawn\n", wanted.c_str());
     kill(reader, SIGKILL);
     std::exit(1);
   }
-  reading.Milliseconds = MillisecondsSince(start);
+  std::tie(reading.Milliseconds, reading.DrawnMilliseconds) = *times;
   // Whatever the reader does after the page (the rest of the book) counts towards its peak.
   double peak = PeakMegabytes(reader);
   for (int still = 0; still < 10;) {
@@ -180,7 +212,8 @@ std::string Stem(const std::string& path) {
 }
 
 struct Figures {
-  std::vector<double> LargeTimes, LargePeaks, CoverTimes, CoverPeaks, SmallTimes;
+  std::vector<double> LargeTimes, LargeDrawn, LargePeaks, CoverTimes, CoverDrawn, CoverPeaks,
+      SmallTimes, SmallDrawn;
 };
 
 void Print(const char* name, const Figures& f, const std::vector<double>& iconv,
@@ -191,6 +224,11 @@ void Print(const char* name, const Figures& f, const std::vector<double>& iconv,
   std::printf("| %.1f MB book on screen | %.0f ms | the empty cover %.0f ms: %.2f x |\n",
               smallMegabytes, Median(f.SmallTimes), Median(f.CoverTimes),
               Median(f.SmallTimes) / Median(f.CoverTimes));
+  std::printf("| %.0f MB book drawn | %.0f ms | iconv %.0f ms: %.2f x |\n", fileMegabytes,
+              Median(f.LargeDrawn), Median(iconv), Median(f.LargeDrawn) / Median(iconv));
+  std::printf("| %.1f MB book drawn | %.0f ms | the empty cover drawn %.0f ms: %.2f x |\n",
+              smallMegabytes, Median(f.SmallDrawn), Median(f.CoverDrawn),
+              Median(f.SmallDrawn) / Median(f.CoverDrawn));
   std::printf("\n| peak memory | MiB | x the file |\n|---|---|---|\n");
   std::printf("| the empty cover | %.0f | |\n", Median(f.CoverPeaks));
   std::printf("| with the %.0f MB book | %.0f | %.2f x (%.2f x beyond the empty cover) |\n\n",
@@ -229,11 +267,15 @@ int main(int argc, char** argv) {
       Figures& f = figures[(p + static_cast<std::size_t>(round)) % programs.size()];
       const Reading largeRun = RunReader(watch, quillon, large, Stem(large));
       f.LargeTimes.push_back(largeRun.Milliseconds);
+      f.LargeDrawn.push_back(largeRun.DrawnMilliseconds);
       f.LargePeaks.push_back(largeRun.PeakMegabytes);
       const Reading cover = RunReader(watch, quillon, "", "Quillon");
       f.CoverTimes.push_back(cover.Milliseconds);
+      f.CoverDrawn.push_back(cover.DrawnMilliseconds);
       f.CoverPeaks.push_back(cover.PeakMegabytes);
-      f.SmallTimes.push_back(RunReader(watch, quillon, small, Stem(small)).Milliseconds);
+      const Reading smallRun = RunReader(watch, quillon, small, Stem(small));
+      f.SmallTimes.push_back(smallRun.Milliseconds);
+      f.SmallDrawn.push_back(smallRun.DrawnMilliseconds);
     }
   }
   const double fileMegabytes =
@@ -241,7 +283,8 @@ int main(int argc, char** argv) {
   const double smallMegabytes =
       static_cast<double>(std::filesystem::file_size(small)) / (1024 * 1024);
   std::printf(
-      "medians of %d rounds, each process from exec until its window's title names the book\n\n",
+      "medians of %d rounds, each process from exec until its window's title names the book (on\n"
+      "screen), and until the window is first drawn in (drawn)\n\n",
       rounds);
   Print(programs.size() > 1 ? "this build" : "", figures[0], iconv, fileMegabytes, smallMegabytes);
   if (programs.size() > 1) {

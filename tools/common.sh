@@ -10,7 +10,7 @@ QUILLON_PACKAGES=(
   qt6-base-dev qt6-base-private-dev qt6-translations-l10n libopencc-dev
   qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
   speech-dispatcher speech-dispatcher-espeak-ng
-  libgtest-dev libbenchmark-dev libx11-dev
+  libgtest-dev libbenchmark-dev libx11-dev libxdamage-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-liberation2 fonts-dejavu-core
   xvfb xauth xdotool opencc
   dpkg-dev desktop-file-utils

@@ -215,6 +215,7 @@ void LabelWidget::Relayout() {
   layout_.setTextWidth(needsWidth ? width() : -1);
   // Laid out when first drawn: a label given its text, font and alignment one after another as
   // the window is built is laid out once, and a label never shown not at all.
+  prepared_ = false;
   Refresh();
 }
 
@@ -250,6 +251,11 @@ void LabelWidget::DrawContent(QPainter& painter) const {
   if (text_.isEmpty()) return;
   painter.setFont(font());
   painter.setPen(textColor_);
+  if (!prepared_) {
+    // In the label's font: unprepared, the text would be measured in the program's default one.
+    layout_.prepare(QTransform(), font());
+    prepared_ = true;
+  }
   if (font().underline()) {
     // Laid-out text carries no underline; the few underlined labels, links, are drawn plainly.
     const int flags = static_cast<int>(alignment_) | Qt::AlignTop | (wrap_ ? Qt::TextWordWrap : 0);

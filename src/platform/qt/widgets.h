@@ -94,7 +94,9 @@ class LabelWidget : public QWidget {
   PictureSurface* Surface() const;
   void DrawHighlight(QPainter& painter, qreal top) const;
   QString text_;
-  QStaticText layout_;
+  // Laid out when first drawn after a change.
+  mutable QStaticText layout_;
+  mutable bool prepared_ = false;
   int highlightStart_ = 0;
   int highlightLength_ = 0;
   QColor highlightColor_;
