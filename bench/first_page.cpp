@@ -94,7 +94,8 @@ class TitleWatch {
   // in; the milliseconds from `start` to each, or nothing after `seconds`.
   std::optional<std::pair<double, double>> Wait(Clock::time_point start, const std::string& wanted,
                                                 double seconds) {
-    std::vector<Window> mapped;
+    // Window numbers come again with the next process: only what this one creates counts.
+    std::vector<Window> created, mapped;
     std::vector<std::pair<Window, double>> drawn;
     Window titled = 0;
     double titledAt = 0;
@@ -106,19 +107,24 @@ class TitleWatch {
         if (event.type == damageEvent_ + XDamageNotify) {
           const auto& damage = reinterpret_cast<const XDamageNotifyEvent&>(event);
           XDamageSubtract(display_, damage.damage, None, None);
-          if (std::none_of(drawn.begin(), drawn.end(),
+          const bool ours =
+              std::find(created.begin(), created.end(), damage.drawable) != created.end();
+          if (ours && std::none_of(drawn.begin(), drawn.end(),
                            [&](const auto& d) { return d.first == damage.drawable; })) {
             drawn.emplace_back(damage.drawable, MillisecondsSince(start));
           }
         } else if (event.type == CreateNotify) {
           window = event.xcreatewindow.window;
+          created.push_back(window);
           XSelectInput(display_, window, PropertyChangeMask);
           XDamageCreate(display_, window, XDamageReportNonEmpty);
         } else if (event.type == PropertyNotify) {
           window = event.xproperty.window;
         } else if (event.type == MapNotify) {
           window = event.xmap.window;
-          mapped.push_back(window);
+          if (std::find(created.begin(), created.end(), window) != created.end()) {
+            mapped.push_back(window);
+          }
         }
         if (titled == 0 && window != 0 &&
             std::find(mapped.begin(), mapped.end(), window) != mapped.end() &&

@@ -37,7 +37,8 @@ struct LongTask {
   std::atomic<bool> Cancel{false};
   std::atomic<std::size_t> Done{0};
   std::size_t Total = 0;
-  // The window already shows what the work completes: it paints from the first moment.
+  // The window already shows what the work completes: it is drawn before the work starts and
+  // paints from the first moment of the wait.
   bool PaintAtOnce = false;
 };
 

@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -177,6 +178,19 @@ void QtDialogs::RunLongTask(const std::u16string& text, LongTask& task,
   // modal to the whole program, stands in front of it; only work that lasts shows its progress.
   // The work ends the wait itself: a book read in a few milliseconds is not kept waiting for the
   // next look at the progress.
+  if (task.PaintAtOnce) {
+    // The window is drawn before the work competes with the drawing for the processors (a page
+    // shown while the rest of its book is read); a window not on screen soon is not waited for.
+    QElapsedTimer waited;
+    waited.start();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (!window->isVisible() || window->windowHandle() == nullptr) continue;
+      while (!window->windowHandle()->isExposed() && waited.elapsed() < 200) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+      }
+      if (window->windowHandle()->isExposed()) window->repaint();
+    }
+  }
   QEventLoop wait;
   std::atomic<bool> finished{false};
   std::mutex guard;
