@@ -143,6 +143,7 @@ struct Piece {
   std::size_t End = 0;
   char16_t* Out = nullptr;
   char16_t* OutEnd = nullptr;
+  char16_t* Limit = nullptr;  // where the next piece's room starts
   LineTable Lines;
   bool Failed = false;
   bool OutOfMemory = false;
@@ -266,6 +267,8 @@ void ReadPiece(const ByteSource& file, BookEncoding encoding, char16_t* text,
                const ReadControl* control, Piece& piece) {
   try {
     ReadPieceUnguarded(file, encoding, text, control, piece);
+    // What the piece wrote past its text, and a huge page it only began, are given back at once.
+    if (!piece.Failed) TextBuffer::Release(piece.OutEnd, piece.Limit);
   } catch (const std::bad_alloc&) {
     piece.Failed = piece.OutOfMemory = true;
   } catch (const std::length_error&) {
@@ -278,15 +281,27 @@ bool ReadText(const ByteSource& file, const DetectedEncoding& detected, std::siz
   const BookEncoding encoding = detected.Encoding;
   const std::size_t begin = detected.MarkLength;
   const std::size_t bytes = size - begin;
-  TextBuffer text(IsUtf16(encoding) ? bytes / 2 + 1 : bytes);
   int threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
   // A small book is quicker read on one thread than spread over several.
   if (bytes < kParallelBytes) threads = 1;
   if (control != nullptr && control->Threads > 0) threads = control->Threads;
   std::vector<Piece> pieces = Pieces(file, encoding, begin, size, threads);
-  for (Piece& piece : pieces) {
-    const std::size_t into = piece.Begin - begin;
-    piece.Out = text.data() + (IsUtf16(encoding) ? into / 2 : into);
+  // Each piece after the first starts on a huge page of its own, one huge page further on than
+  // its bytes would put it, so that no huge page is taken for the room before it.
+  constexpr std::size_t kHugeUnits = (2u << 20) / sizeof(char16_t);
+  TextBuffer text((IsUtf16(encoding) ? bytes / 2 + 1 : bytes) + (pieces.size() - 1) * kHugeUnits);
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    const std::size_t into = pieces[i].Begin - begin;
+    std::size_t out = IsUtf16(encoding) ? into / 2 : into;
+    if (i > 0) {
+      const auto address = reinterpret_cast<std::uintptr_t>(text.data() + out + i * kHugeUnits);
+      const std::uintptr_t aligned = address & ~std::uintptr_t{(2u << 20) - 1};
+      out = static_cast<std::size_t>(reinterpret_cast<char16_t*>(aligned) - text.data());
+    }
+    pieces[i].Out = text.data() + out;
+  }
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    pieces[i].Limit = i + 1 < pieces.size() ? pieces[i + 1].Out : text.data() + text.capacity();
   }
   {
     std::vector<std::thread> workers;

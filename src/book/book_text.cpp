@@ -32,6 +32,15 @@ TextBuffer::TextBuffer(std::size_t units) : units_(units) {
   data_ = static_cast<char16_t*>(memory);
 }
 
+void TextBuffer::Release(char16_t* from, char16_t* to) {
+  constexpr std::uintptr_t kPage = 4096;
+  const auto first = (reinterpret_cast<std::uintptr_t>(from) + kPage - 1) & ~(kPage - 1);
+  const auto last = reinterpret_cast<std::uintptr_t>(to) & ~(kPage - 1);
+  if (first < last) {
+    ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+  }
+}
+
 TextBuffer::~TextBuffer() {
   if (data_ != nullptr) ::munmap(data_, units_ * sizeof(char16_t));
 }

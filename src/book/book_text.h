@@ -28,6 +28,9 @@ class TextBuffer {
 
   char16_t* data() const { return data_; }
   std::size_t capacity() const { return units_; }
+  // Gives back the memory of [from, to) within a buffer, which holds no text: a huge page written
+  // only in part at the end of a piece decoded on its own is otherwise kept whole.
+  static void Release(char16_t* from, char16_t* to);
 
  private:
   char16_t* data_ = nullptr;
