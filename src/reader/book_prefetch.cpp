@@ -39,7 +39,7 @@ BookPrefetch::BookPrefetch(std::u16string path, std::optional<BookEncoding> enco
 
 void BookPrefetch::ReadRest() {
   {
-    const std::lock_guard<std::mutex> lock(wrapGuard_);
+    const std::lock_guard<std::mutex> lock(askGuard_);
     restWanted_ = true;
   }
   goOn_.notify_all();
@@ -64,7 +64,7 @@ void BookPrefetch::Read() {
     startPromise_.set_value();
     // The rest waits while the window starts: on two cores, decoding beside it slows both.
     if (start_.Text) {
-      std::unique_lock<std::mutex> lock(wrapGuard_);
+      std::unique_lock<std::mutex> lock(askGuard_);
       goOn_.wait(lock, [this] { return restWanted_; });
     }
   }
@@ -79,7 +79,7 @@ void BookPrefetch::Read() {
   try {
     std::optional<WrapMetrics> wrapAs;
     {
-      const std::lock_guard<std::mutex> lock(wrapGuard_);
+      const std::lock_guard<std::mutex> lock(askGuard_);
       wrapAs = wrapAs_;
       wrapAs_.reset();
     }
@@ -115,7 +115,7 @@ bool BookPrefetch::ReadWithin(std::chrono::milliseconds wait) {
 }
 
 void BookPrefetch::WrapAs(const WrapMetrics& metrics) {
-  const std::lock_guard<std::mutex> lock(wrapGuard_);
+  const std::lock_guard<std::mutex> lock(askGuard_);
   wrapAs_ = metrics;
 }
 

@@ -73,7 +73,8 @@ class BookPrefetch {
   ReadControl control_;
   BookFile start_;
   BookFile book_;
-  std::mutex wrapGuard_;
+  // What the reading thread is asked from outside: to read the rest, to wrap the rows.
+  std::mutex askGuard_;
   std::condition_variable goOn_;
   bool restWanted_ = false;
   std::optional<WrapMetrics> wrapAs_;

@@ -120,6 +120,20 @@ bool frmMain::LoadBookText(const std::u16string& path, std::optional<BookPlace> 
   if (openingOnLoad_ && !source) return false;
   const WrapMetrics metrics{RowChars, PageRows, pub_.IndentWidth};
   const bool wraps = PageRows > 0 && RowChars > 0;
+  // The book read becomes the open one.
+  const auto take = [&](BookFile& read, RowTable& readRows, std::vector<Chapter>& readChapters) {
+    StopReading();
+    BookLines = std::move(*read.Text);
+    rowsOfReadBook_ = readRows.Metrics().RowChars > 0;
+    BookRows = std::move(readRows);
+    UseScript(script, converter.valid() ? converter.get() : ScriptConverter::Open(script));
+    BookChapters = std::move(readChapters);
+    MarkedHit.reset();
+    keptPlace_.reset();
+    LineCount = BookLines.Count();
+    BookEncodingInUse = read.Encoding;
+    BookEncodingChosen = chosen.has_value();
+  };
   try {
     // Only from the cover: a book open in view stays open if this one's read is cancelled.
     if (shownAt && wraps && OnCover()) {
@@ -136,17 +150,7 @@ bool frmMain::LoadBookText(const std::u16string& path, std::optional<BookPlace> 
         const std::int64_t page =
             startRows.PageOfPosition(text, shownAt->Line, shownAt->Offset, PageRows);
         if ((page + 1) * PageRows <= startRows.FirstRowOf(text, text.Count() - 1)) {
-          StopReading();
-          BookLines = std::move(*start.Text);
-          rowsOfReadBook_ = true;
-          BookRows = std::move(startRows);
-          UseScript(script, converter.valid() ? converter.get() : ScriptConverter::Open(script));
-          BookChapters.clear();
-          MarkedHit.reset();
-          keptPlace_.reset();
-          LineCount = BookLines.Count();
-          BookEncodingInUse = start.Encoding;
-          BookEncodingChosen = chosen.has_value();
+          take(start, startRows, chapters);
           source->WrapAs(metrics);
           rest_ = std::move(source);
           return true;
@@ -194,21 +198,11 @@ bool frmMain::LoadBookText(const std::u16string& path, std::optional<BookPlace> 
   }
   // Cancelled by the user, who knows it: the book open before stays as it was.
   if (book.Cancelled) return false;
-  if (book.Text) StopReading();
   if (!book.Text) {
     platform_.dialogs.MessageBox(BookNotReadText(path), u"提示", MessageIcon::Information);
     return false;
   }
-  BookLines = std::move(*book.Text);
-  rowsOfReadBook_ = rows.Metrics().RowChars > 0;
-  BookRows = std::move(rows);
-  UseScript(script, converter.valid() ? converter.get() : ScriptConverter::Open(script));
-  BookChapters = std::move(chapters);
-  MarkedHit.reset();
-  keptPlace_.reset();
-  LineCount = BookLines.Count();
-  BookEncodingInUse = book.Encoding;
-  BookEncodingChosen = chosen.has_value();
+  take(book, rows, chapters);
   return true;
 }
 
