@@ -6,9 +6,10 @@
 // `QUILLON BOOK_100MB` until its window's title names the book; `QUILLON` alone until the cover's
 // window is up; `QUILLON BOOK_1MB` until its title names it; and the same with BASELINE (another
 // build of the reader), if given, the two taking turns at going first. Each is also timed until
-// its window is first drawn in (the X server's DAMAGE extension tells), when the page is seen. A reader is ended (SIGTERM) once its
-// memory has stopped growing for half a second, and its peak (VmHWM) is read first. Prints the
-// medians. bench/first_page.sh sets up the display, a fresh installed copy and the books.
+// its window is first drawn in (the X server's DAMAGE extension tells), when the page is seen. A
+// reader is ended (SIGTERM) once its memory has stopped growing for half a second, and its peak
+// (VmHWM) is read first. Prints the medians. bench/first_page.sh sets up the display, a fresh
+// installed copy and the books.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -110,7 +111,7 @@ class TitleWatch {
           const bool ours =
               std::find(created.begin(), created.end(), damage.drawable) != created.end();
           if (ours && std::none_of(drawn.begin(), drawn.end(),
-                           [&](const auto& d) { return d.first == damage.drawable; })) {
+                                   [&](const auto& d) { return d.first == damage.drawable; })) {
             drawn.emplace_back(damage.drawable, MillisecondsSince(start));
           }
         } else if (event.type == CreateNotify) {
@@ -269,7 +270,8 @@ int main(int argc, char** argv) {
     iconv.push_back(RunIconv(large));
     for (std::size_t p = 0; p < programs.size(); ++p) {
       // The programs take turns at going first.
-      const std::string& quillon = programs[(p + static_cast<std::size_t>(round)) % programs.size()];
+      const std::string& quillon =
+          programs[(p + static_cast<std::size_t>(round)) % programs.size()];
       Figures& f = figures[(p + static_cast<std::size_t>(round)) % programs.size()];
       const Reading largeRun = RunReader(watch, quillon, large, Stem(large));
       f.LargeTimes.push_back(largeRun.Milliseconds);

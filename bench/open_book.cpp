@@ -38,12 +38,12 @@
 #include <vector>
 
 #include "bench_machine.h"
-#include "whole_process.h"
 #include "book/book_file.h"
 #include "book/book_rows.h"
 #include "platform/codepage.h"
 #include "reader/frmMain.h"
 #include "records/book_scripts.h"
+#include "whole_process.h"
 
 namespace {
 

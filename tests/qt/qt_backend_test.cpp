@@ -49,6 +49,8 @@ class QtReaderTest : public ::testing::Test {
   ~QtReaderTest() override {
     reader.reset();
     QCoreApplication::processEvents();
+    // The widgets go now, with the pictures they hold, not at the program's end.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
   frmMain& Start() {

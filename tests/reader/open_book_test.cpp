@@ -226,7 +226,8 @@ TEST_F(OpenBookTest, TheReadingTimeCountsFromStartAndRefreshesOnlyAVisiblePanel)
 // when it is that book in the encoding asked for, and is then left exactly as an ordinary open
 // leaves it: lines, rows, pages, chapters, the pages drawn, and what is written on closing. So is
 // a book shown from its first lines as the window loads, with the rest read behind the page: at
-// its first page, and reopened at the page it was left on.
+// its first page, and reopened at the page it was left on; a rest the user cancels leaves the
+// cover.
 TEST(BookReadAheadTest, IsTakenOnlyAsAskedForAndOpensAsAnyOtherBook) {
   const auto pathOf = [](const char* name) {
     return files::PathFromNative((fake::TestBooksDir() / name).string());
@@ -327,6 +328,20 @@ TEST(BookReadAheadTest, IsTakenOnlyAsAskedForAndOpensAsAnyOtherBook) {
     ASSERT_EQ(early.size(), reopened.size()) << "the reopened page was not shown on its own";
     EXPECT_EQ(early[0], u"书页 4/…");
     EXPECT_TRUE(std::equal(early.begin() + 1, early.end(), reopened.begin() + 1));
+
+    // The rest cancelled in its progress window: back to the cover, no book, nothing told or kept.
+    fake::FakePlatform cancelling;
+    cancelling.dialogs.cancelLongTasks = true;
+    mPubVariable cancelledPub;
+    frmMain cancelled(cancelling.platform, cancelledPub);
+    open(cancelled, path, std::make_unique<BookPrefetch>(path, std::nullopt, 0), rowsInView,
+         nullptr);
+    EXPECT_TRUE(cancelled.strBookPath.empty());
+    EXPECT_EQ(cancelled.Caption, u"Quillon");
+    EXPECT_FALSE(cancelled.Toolbar.Visible);
+    EXPECT_TRUE(cancelling.dialogs.messages.empty());
+    cancelled.CloseFromFrame();
+    EXPECT_FALSE(files::FileExists(LastReadFilePath(cancelling.platform.program.Directory())));
   }
 }
 

@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -304,6 +305,10 @@ ui::PicturePtr QtPictures::LoadFor(const std::u16string& path, qreal devicePixel
   return Read(path, name, 1);
 }
 
+QtPictures::~QtPictures() {
+  for (const std::shared_future<QImage>& image : decoding_) image.wait();
+}
+
 ui::PicturePtr QtPictures::Read(const std::u16string& source, const QString& name, int ratio) {
   const std::pair<QString, int> key(name, ratio);
   if (auto found = loaded_.find(key); found != loaded_.end()) {
@@ -337,6 +342,13 @@ ui::PicturePtr QtPictures::Read(const std::u16string& source, const QString& nam
   if (file->size() > kDecodedWhereItIs) {
     try {
       image = std::async(std::launch::async, decode).share();
+      decoding_.erase(std::remove_if(decoding_.begin(), decoding_.end(),
+                                     [](const std::shared_future<QImage>& other) {
+                                       return other.wait_for(std::chrono::seconds(0)) ==
+                                              std::future_status::ready;
+                                     }),
+                      decoding_.end());
+      decoding_.push_back(image);
     } catch (const std::system_error&) {
     }
   }

@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/data_folders.h"
 #include "platform/platform.h"
@@ -91,8 +92,7 @@ class QtProgram : public Program {
 // never, does not wait for it while it builds.
 class QtPicture : public ui::Picture {
  public:
-  QtPicture(std::u16string source, std::shared_future<QImage> image, bool isCursor,
-            QPoint hotSpot)
+  QtPicture(std::u16string source, std::shared_future<QImage> image, bool isCursor, QPoint hotSpot)
       : ui::Picture(std::move(source)),
         image_(std::move(image)),
         isCursor_(isCursor),
@@ -113,6 +113,11 @@ class QtPicture : public ui::Picture {
 
 class QtPictures : public Pictures {
  public:
+  QtPictures() = default;
+  // No decoding thread outlives the pictures: one still running is waited for.
+  ~QtPictures() override;
+  QtPictures(const QtPictures&) = delete;
+  QtPictures& operator=(const QtPictures&) = delete;
   // For the desktop's screens as they are.
   ui::PicturePtr Load(const std::u16string& path) override;
   // For a screen of that many device pixels to a pixel of the layout.
@@ -122,6 +127,7 @@ class QtPictures : public Pictures {
   ui::PicturePtr Read(const std::u16string& source, const QString& name, int ratio);
   // A picture still shown somewhere is not read again (both pages show the same background).
   std::map<std::pair<QString, int>, std::weak_ptr<const QtPicture>> loaded_;
+  std::vector<std::shared_future<QImage>> decoding_;
 };
 
 // Turns the filter of the open dialog, "txt(*.txt)|*.txt|All Files(*.*)|*.*", into Qt's form,
