@@ -158,5 +158,7 @@ int main(int argc, char* argv[]) {
   }
   // A page shown from the book's first lines: the rest comes in behind it.
   reader.FinishOpening();
+  // Closed (or ended by a signal) while the book was read: no event loop was there to quit.
+  if (platform.program.Ended() || !reader.IsLoaded()) return 0;
   return QApplication::exec();
 }
