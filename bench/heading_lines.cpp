@@ -97,16 +97,7 @@ std::vector<Book> MakeBooks(const std::filesystem::path& folder) {
 int main() {
   const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quillon-bench";
   std::filesystem::create_directories(folder);
-  // The books are made in a process of their own: a process started from one that has grown keeps
-  // its high-water mark of memory, and every run's peak would read as the maker's.
-  const pid_t maker = fork();
-  if (maker == 0) {
-    MakeBooks(folder);
-    _exit(0);
-  }
-  int made = 0;
-  if (maker < 0 || waitpid(maker, &made, 0) != maker || !WIFEXITED(made) ||
-      WEXITSTATUS(made) != 0) {
+  if (!bench::InOwnProcess([&folder] { MakeBooks(folder); })) {
     std::fprintf(stderr, "the books could not be made in %s\n", folder.c_str());
     return 1;
   }

@@ -318,16 +318,7 @@ int main(int argc, char** argv) {
   std::printf("| book | iconv | open | open / iconv | peak memory of the open |\n");
   std::printf("|---|---|---|---|---|\n");
   std::fflush(stdout);
-  // The books are made in a process of their own: a process started from one that has grown keeps
-  // its high-water mark of memory, and every open's peak would read as the maker's.
-  const pid_t maker = fork();
-  if (maker == 0) {
-    MakeBooks(folder);
-    _exit(0);
-  }
-  int made = 0;
-  if (maker < 0 || waitpid(maker, &made, 0) != maker || !WIFEXITED(made) ||
-      WEXITSTATUS(made) != 0) {
+  if (!bench::InOwnProcess([&folder] { MakeBooks(folder); })) {
     std::fprintf(stderr, "the books could not be made in %s\n", folder.c_str());
     return 1;
   }

@@ -62,4 +62,19 @@ inline Run TimeProcess(std::vector<std::string> arguments) {
   return run;
 }
 
+// Runs `work` in a process of its own: a process started from one that has grown keeps its
+// high-water mark of memory, so what `work` takes would read as the peak of every process timed
+// after it. False when it could not run or failed.
+template <typename Work>
+bool InOwnProcess(Work&& work) {
+  const pid_t child = fork();
+  if (child == 0) {
+    work();
+    _exit(0);
+  }
+  int status = 0;
+  return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 0;
+}
+
 }  // namespace bench

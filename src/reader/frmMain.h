@@ -326,6 +326,8 @@ class frmMain : public ui::Form {
   bool TakeRest();
   // The whole book taken from the rest's read.
   void TakeWholeBook(BookFile book, RowTable rows, std::vector<Chapter> chapters);
+  // The cover in view, the book's pages parked and the toolbar hidden; the book stays open.
+  void ShowCover();
   // Back to the cover with no book open, as the program starts.
   void DropBook();
   // BookRows were wrapped as the book was read, and the layout has not changed since.

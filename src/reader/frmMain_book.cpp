@@ -220,33 +220,24 @@ void frmMain::FinishOpening() {
 
 bool frmMain::TakeRest() {
   const std::shared_ptr<BookPrefetch> rest = std::move(rest_);
-  rest_.reset();
-  BookFile book;
-  RowTable rows;
-  std::vector<Chapter> chapters;
+  std::optional<std::u16string> told;
   try {
-    rows = rest->TakeRows();
-    chapters = rest->TakeChapters();
-    book = rest->TakeBook();
+    RowTable rows = rest->TakeRows();
+    std::vector<Chapter> chapters = rest->TakeChapters();
+    BookFile book = rest->TakeBook();
     if (book.Text) {
       TakeWholeBook(std::move(book), std::move(rows), std::move(chapters));
       return true;
     }
+    // Cancelled by the user, who knows it; otherwise the file went away or changed as it was read.
+    if (!book.Cancelled) told = BookNotReadText(strBookPath);
   } catch (const std::bad_alloc&) {
-    DropBook();
-    platform_.dialogs.MessageBox(kTooLarge, u"提示", MessageIcon::Information);
-    return false;
+    told = kTooLarge;
   } catch (const std::length_error&) {
-    DropBook();
-    platform_.dialogs.MessageBox(kTooLarge, u"提示", MessageIcon::Information);
-    return false;
+    told = kTooLarge;
   }
-  const std::u16string path = strBookPath;
   DropBook();
-  // Cancelled by the user, who knows it; otherwise the file went away or changed as it was read.
-  if (!book.Cancelled) {
-    platform_.dialogs.MessageBox(BookNotReadText(path), u"提示", MessageIcon::Information);
-  }
+  if (told) platform_.dialogs.MessageBox(*told, u"提示", MessageIcon::Information);
   return false;
 }
 
@@ -271,11 +262,15 @@ void frmMain::TakeWholeBook(BookFile book, RowTable rows, std::vector<Chapter> c
   ShowBookInfo();
 }
 
-void frmMain::DropBook() {
+void frmMain::ShowCover() {
   StopScrollingIfRunning();
   SettleSlide();
   for (int k = 0; k <= 1; ++k) MainPage[k].Left = Width;
   Toolbar.Visible = false;
+}
+
+void frmMain::DropBook() {
+  ShowCover();
   BookLines = BookText();
   BookRows = RowTable();
   normalRows_ = RowTable();

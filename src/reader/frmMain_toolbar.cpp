@@ -46,10 +46,7 @@ void frmMain::JumpToPage() {
 void frmMain::Toolbar_ButtonClick(ui::ToolbarButton& button) {
   switch (button.Index()) {
     case 1:
-      StopScrollingIfRunning();
-      SettleSlide();
-      for (int k = 0; k <= 1; ++k) MainPage[k].Left = Width;
-      Toolbar.Visible = false;
+      ShowCover();
       SaveLastRead();
       break;
     case 2:

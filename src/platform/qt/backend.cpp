@@ -124,22 +124,14 @@ void ApplyFit(ui::Label& label, LabelWidget* widget, int fitWidthPixels) {
   QStringList fit = DisplayText(label.FitText, look).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   if (label.FitCaption) fit << DisplayText(label.Caption, look);
   if (!label.Visible) {
-    widget->fitted.clear();
+    widget->fitted.reset();
     const QFont font = MakeFont(look);
     if (font != widget->font()) widget->setFont(font);
     return;
   }
-  const QString key = QStringLiteral("%1/%2/%3/%4/%5/%6/%7\n")
-                          .arg(ToQString(look.Name))
-                          .arg(look.Size)
-                          .arg(look.Bold)
-                          .arg(look.Italic)
-                          .arg(look.Underline)
-                          .arg(fitWidthPixels)
-                          .arg(fit.size()) +
-                      fit.join(QLatin1Char('\n'));
-  if (key == widget->fitted) return;
-  widget->fitted = key;
+  LabelWidget::Fit wanted{look, fitWidthPixels, fit};
+  if (widget->fitted == wanted) return;
+  widget->fitted = std::move(wanted);
   const QFont font = NarrowedToFit(MakeFont(look), fit, fitWidthPixels);
   if (font != widget->font()) widget->setFont(font);
 }
@@ -682,7 +674,7 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
   if (id == ui::Prop::Visible) {
     if (auto* label = dynamic_cast<ui::Label*>(&control); label != nullptr && label->Visible) {
       auto* text = static_cast<LabelWidget*>(widget);
-      if (text->fitted.isEmpty()) ApplyFit(*label, text, Pixels(label->FitWidth));
+      if (!text->fitted) ApplyFit(*label, text, Pixels(label->FitWidth));
     }
     return widget->setVisible(control.Visible);
   }

@@ -4,13 +4,17 @@
 
 #include <QPixmap>
 #include <QStaticText>
+#include <QStringList>
 #include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/ui/types.h"
 
 namespace quillon::qt {
 
@@ -75,9 +79,17 @@ class LabelWidget : public QWidget {
   void SetHighlight(int start, int length, const QColor& color);
   // Draws the label with its top-left corner at the painter's origin.
   void DrawContent(QPainter& painter) const;
-  // What the font was last fitted to (the look, the texts and the width), so that the same fit is
-  // not measured again; empty while the label is hidden and its fit waits until it is shown.
-  QString fitted;
+  // What the font was last fitted to, so that the same fit is not measured again; none while the
+  // label is hidden and its fit waits until it is shown.
+  struct Fit {
+    ui::FontSpec Look;
+    int Width = 0;
+    QStringList Texts;
+    bool operator==(const Fit& other) const {
+      return Look == other.Look && Width == other.Width && Texts == other.Texts;
+    }
+  };
+  std::optional<Fit> fitted;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
