@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QSessionManager>
 #include <QSocketNotifier>
 
@@ -13,6 +14,8 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <system_error>
+#include <thread>
 
 #include "book/book_file.h"
 #include "book/book_labels.h"
@@ -83,6 +86,26 @@ int PrintChapters(const std::u16string& path, quillon::ScriptConversion conversi
   return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+// Lists the fonts on a thread of its own from its making until its end.
+class FontList {
+ public:
+  FontList() {
+    try {
+      thread_ = std::thread([] { QFontDatabase::families(); });
+    } catch (const std::system_error&) {
+      // Then the first text drawn lists them.
+    }
+  }
+  ~FontList() {
+    if (thread_.joinable()) thread_.join();
+  }
+  FontList(const FontList&) = delete;
+  FontList& operator=(const FontList&) = delete;
+
+ private:
+  std::thread thread_;
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -112,6 +135,9 @@ int main(int argc, char* argv[]) {
   }
 
   QApplication application(argc, argv);
+  // The fonts installed are listed while the window is built, which needs none of them yet; its
+  // first paint would otherwise wait for the font configuration to be read.
+  const FontList fonts;
   // The windows decide when the program ends: unloading the last one ends it.
   QApplication::setQuitOnLastWindowClosed(false);
 

@@ -347,17 +347,18 @@ TEST(QtRows, TheWidestRowsFitThePageInEveryLayout) {
               window.lblRow1[2].Caption = plain;
               const auto& third =
                   *static_cast<qt::LabelWidget*>(qt.forms.WidgetOf(window.lblRow1[2]));
-              if (QFontMetricsF(qt::MakeFont(window.lblRow1[2].Font.Value()))
-                      .horizontalAdvance(qt::ToQString(plain)) <=
-                  qt::PixelsFromTwips(window.lblRow1[2].FitWidth, 15)) {
-                EXPECT_EQ(third.font().letterSpacing(), 0) << "a row that fits is narrowed";
-              }
 
               // The rightmost ink of the two rows, on the surface as it is drawn.
               const QImage image = qt.forms.WidgetOf(window.MainPage[0])
                                        ->grab()
                                        .toImage()
                                        .convertToFormat(QImage::Format_RGB32);
+              // Narrowed as it is drawn.
+              if (QFontMetricsF(qt::MakeFont(window.lblRow1[2].Font.Value()))
+                      .horizontalAdvance(qt::ToQString(plain)) <=
+                  qt::PixelsFromTwips(window.lblRow1[2].FitWidth, 15)) {
+                EXPECT_EQ(third.font().letterSpacing(), 0) << "a row that fits is narrowed";
+              }
               const double ratio = image.devicePixelRatio();
               const QRect rows = qt.forms.WidgetOf(window.lblRow1[0])
                                      ->geometry()
@@ -387,6 +388,84 @@ TEST(QtRows, TheWidestRowsFitThePageInEveryLayout) {
     }
   }
   qt::QtScreen::Magnify(1);
+}
+
+// A page painted on a thread of its own while its window is built shows exactly what its first
+// paint would draw: rows narrowed to fit, a mark, wrapped and centred text on its own ground, over
+// a picture drawn smaller or one with clear parts. What changes after it is painted is drawn anew,
+// and a page parked beside its window is painted once the window is first drawn.
+TEST(QtSurfaces, APagePaintedAheadIsThePageItsPaintWouldDraw) {
+  qt::QtPictures pictures;
+  const QString text = QStringLiteral("宝玉读书，黛玉葬花；行者三调芭蕉扇。「进士」二字，");
+  // The page's labels, in their stacking order.
+  const auto fill = [&](qt::PictureSurface& page, const ui::PicturePtr& picture) {
+    std::vector<qt::LabelWidget*> made;
+    page.resize(600, 520);
+    page.SetBackColor(QColor(250, 240, 215));
+    page.SetPicture(std::dynamic_pointer_cast<const qt::QtPicture>(picture));
+    QFont font = qt::MakeFont({u"宋体", 14.0f, false, false, false});
+    for (int k = 0; k < 20; ++k) {
+      auto* row = made.emplace_back(new qt::LabelWidget(&page));
+      row->setGeometry(10, 10 + k * 22, 560, 22);
+      const QString shown = text.mid(k % 7) + text.left(k % 11);
+      row->SetText(shown);
+      row->SetTextColor(k % 3 == 0 ? QColor(20, 20, 20) : QColor(120, 20, 20));
+      // Every third row a little wider than the page.
+      row->SetNarrowedFont(qt::Narrowing{font, {shown}, k % 3 == 0 ? 400 : 560});
+      if (k == 4) row->SetHighlight(3, 4, QColor(255, 214, 80));
+    }
+    auto* note = new qt::LabelWidget(&page);
+    note->setGeometry(100, 450, 300, 60);
+    note->SetWordWrap(true);
+    note->SetAlignment(Qt::AlignHCenter);
+    note->SetBack(true, QColor(230, 230, 255));
+    note->SetBorder(true);
+    note->setFont(qt::MakeFont({u"黑体", 10.5f, true, false, false}));
+    note->SetText(text + QStringLiteral("\r\n") + text);
+    made.push_back(note);
+    return made;
+  };
+  for (const auto& [name, ratio] :
+       {std::pair{"Configure/BK1.jpg", 2.0}, std::pair{"Icosource/tool1.png", 1.0}}) {
+    SCOPED_TRACE(name);
+    const ui::PicturePtr picture =
+        pictures.LoadFor(codepage::DecodeUtf8((kAssets / name).string()), ratio);
+    ASSERT_NE(picture, nullptr);
+    qt::PictureSurface plain, ahead, changed, plainChanged;
+    const std::vector<qt::LabelWidget*> plainLabels = fill(plain, picture);
+    const std::vector<qt::LabelWidget*> aheadLabels = fill(ahead, picture);
+    qt::LabelWidget* third = fill(changed, picture)[2];
+    ahead.PaintAhead();
+    changed.PaintAhead();
+    third->SetText(text);
+    fill(plainChanged, picture)[2]->SetText(text);
+
+    const QImage drawn = plain.grab().toImage();
+    EXPECT_FALSE(plain.ShowsPaintedAhead());
+    EXPECT_EQ(ahead.grab().toImage(), drawn);
+    EXPECT_TRUE(ahead.ShowsPaintedAhead());
+    // The narrowed rows keep the fonts they were painted in, the same the paint measures.
+    for (std::size_t k = 0; k < plainLabels.size(); ++k) {
+      EXPECT_EQ(aheadLabels[k]->font(), plainLabels[k]->font()) << k;
+    }
+    EXPECT_LT(plainLabels[0]->font().letterSpacing(), 0);
+    EXPECT_EQ(plainLabels[1]->font().letterSpacing(), 0);
+    EXPECT_EQ(changed.grab().toImage(), plainChanged.grab().toImage());
+    EXPECT_FALSE(changed.ShowsPaintedAhead());
+    EXPECT_NE(changed.grab().toImage(), drawn);
+
+    qt::FormWindow window;
+    window.resize(600, 520);
+    auto* parked = new qt::PictureSurface(&window);
+    fill(*parked, picture);
+    parked->move(600, 0);
+    parked->PaintAhead();
+    window.grab();
+    QCoreApplication::processEvents();
+    parked->move(0, 0);
+    EXPECT_EQ(parked->grab().toImage(), drawn);
+    EXPECT_TRUE(parked->ShowsPaintedAhead());
+  }
 }
 
 TEST(QtPictures, CursorsCarryTheirHotSpotAndJunkGivesNoPicture) {

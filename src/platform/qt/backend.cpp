@@ -116,24 +116,22 @@ void SetTextColor(QWidget* widget, ui::Color color) {
   widget->setPalette(palette);
 }
 
-// The label's font, narrowed as far as the texts it must fit ask. Measuring takes the glyphs of
-// every character, so it is done once for each look, text and width, and for a hidden label (a
-// cover label behind a book opened at start) only when it is shown.
+// The label's font, to be narrowed as far as the texts it must fit ask. Measuring loads the glyph
+// of every character, so the label measures when it draws, and is asked only once for each look,
+// text and width; a hidden label (a cover label behind a book opened at start) once it is shown.
 void ApplyFit(ui::Label& label, LabelWidget* widget, int fitWidthPixels) {
   const ui::FontSpec& look = label.Font.Value();
   QStringList fit = DisplayText(label.FitText, look).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   if (label.FitCaption) fit << DisplayText(label.Caption, look);
   if (!label.Visible) {
     widget->fitted.reset();
-    const QFont font = MakeFont(look);
-    if (font != widget->font()) widget->setFont(font);
+    widget->SetPlainFont(MakeFont(look));
     return;
   }
   LabelWidget::Fit wanted{look, fitWidthPixels, fit};
   if (widget->fitted == wanted) return;
   widget->fitted = std::move(wanted);
-  const QFont font = NarrowedToFit(MakeFont(look), fit, fitWidthPixels);
-  if (font != widget->font()) widget->setFont(font);
+  widget->SetNarrowedFont(Narrowing{MakeFont(look), fit, fitWidthPixels});
 }
 
 void ApplyLabel(ui::Label& label, LabelWidget* widget, ui::Prop id, int fitWidthPixels) {
@@ -294,7 +292,10 @@ void QtBackend::Show(ui::Form& form) {
   form.AttachObserver(this);
   Register(form, window);
   ApplyAll(form);
+  buildingWindow_ = true;
   for (ui::Control* child : form.Children()) Build(*child, window);
+  buildingWindow_ = false;
+  window->PaintAhead();
   shownForms_.push_back(&form);
   if (form.FirstFocus != nullptr) {
     if (QWidget* first = WidgetOf(*form.FirstFocus)) first->setFocus(Qt::OtherFocusReason);
@@ -392,6 +393,11 @@ void QtBackend::Build(ui::Control& control, QWidget* parent) {
   ApplyAll(control);
   for (ui::Control* child : control.Children()) Build(*child, widget);
   widget->setVisible(control.Visible);
+  // While the rest of the window is built.
+  if (auto* surface = dynamic_cast<PictureSurface*>(widget);
+      surface != nullptr && buildingWindow_) {
+    surface->PaintAhead();
+  }
 }
 
 QWidget* QtBackend::CreateWidget(ui::Control& control, QWidget* parent) {

@@ -64,6 +64,8 @@ class QtBackend : public QObject, public FormHost, public ui::ControlObserver {
   std::vector<ui::Form*> shownForms_;
   // The first form shown: unloading it ends the program, whatever windows are still up.
   const ui::Form* mainForm_ = nullptr;
+  // Its surfaces are painted ahead as they are built.
+  bool buildingWindow_ = false;
   QPointer<QObject> pressed_;
   quint64 lastMoveTime_ = 0;
   QPointF lastMovePlace_;

@@ -11,12 +11,14 @@
 #include <QPainter>
 #include <QStyle>
 #include <QTextLayout>
+#include <QTimer>
 #include <QUrl>
 #include <QtMath>
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
+#include "platform/qt/fonts.h"
 #include "platform/qt/services.h"
 
 namespace quillon::qt {
@@ -58,15 +60,167 @@ void PictureSurface::childEvent(QChildEvent* event) {
   QWidget::childEvent(event);
 }
 
+bool LabelLook::operator==(const LabelLook& other) const {
+  return Geometry == other.Geometry && Text == other.Text && Font == other.Font &&
+         Narrow == other.Narrow && TextColor == other.TextColor && Back == other.Back &&
+         Opaque == other.Opaque && Border == other.Border && Wrap == other.Wrap &&
+         Alignment == other.Alignment && HighlightStart == other.HighlightStart &&
+         HighlightLength == other.HighlightLength && HighlightColor == other.HighlightColor;
+}
+
+bool PictureSurface::Scene::operator==(const Scene& other) const {
+  return Size == other.Size && Device == other.Device && Ratio == other.Ratio &&
+         Back == other.Back && Picture == other.Picture && Border == other.Border &&
+         Labels == other.Labels;
+}
+
+PictureSurface::Scene PictureSurface::Now() const {
+  Scene scene;
+  scene.Size = size();
+  scene.Ratio = devicePixelRatioF();
+  scene.Device = QSize(qCeil(width() * scene.Ratio), qCeil(height() * scene.Ratio));
+  scene.Back = back_;
+  scene.Picture = picture_;
+  scene.Border = border_;
+  for (QObject* child : children()) {
+    auto* label = dynamic_cast<LabelWidget*>(child);
+    if (label != nullptr && label->isVisibleTo(this)) scene.Labels.push_back(label->Look());
+  }
+  return scene;
+}
+
+namespace {
+
+// About a quarter of a page of text.
+constexpr qsizetype kWorthPaintingAhead = 200;
+
+QImage::Format FormatOver(const QColor& back) {
+  return back.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
+}
+
+// A copy of a font that shares nothing with it. A font keeps the glyphs it has loaded in itself,
+// for the thread that loaded them; a copy another thread draws with must not write there. Changing
+// a property (and changing it back) makes the copy its own, without what the font had loaded.
+QFont FontOfItsOwn(const QFont& font) {
+  QFont own = font;
+  const QFont::StyleStrategy strategy = font.styleStrategy();
+  own.setStyleStrategy(static_cast<QFont::StyleStrategy>(strategy ^ QFont::NoSubpixelAntialias));
+  own.setStyleStrategy(strategy);
+  return own;
+}
+
+void DrawBorder(QPainter& painter, const QSize& size) {
+  painter.setPen(QColor(128, 128, 128));
+  painter.drawRect(QRect(QPoint(0, 0), size).adjusted(0, 0, -1, -1));
+}
+
+}  // namespace
+
+void PictureSurface::PaintAhead() {
+  // A page parked beside the window, the one a reopened book slides in, waits until the window is
+  // first drawn: on two cores, painting it beside the window's own first paint slows that.
+  const QWidget* top = window();
+  if (!QRect(mapTo(top, QPoint(0, 0)), size()).intersects(top->rect())) {
+    aheadOnceShown_ = true;
+    return;
+  }
+  StartPaintingAhead();
+}
+
+void PictureSurface::PaintParkedAhead() {
+  if (!aheadOnceShown_) return;
+  aheadOnceShown_ = false;
+  StartPaintingAhead();
+}
+
+void PictureSurface::StartPaintingAhead() {
+  // Only a surface with text enough: the thread loads every font it draws in afresh, which for a
+  // few words costs more than it saves.
+  if (aheadScene_) return;
+  Scene scene = Now();
+  qsizetype characters = 0;
+  for (const LabelLook& look : scene.Labels) characters += look.Text.size();
+  if (scene.Device.isEmpty() || characters < kWorthPaintingAhead) return;
+  Scene copy = scene;
+  for (LabelLook& look : copy.Labels) {
+    look.Font = FontOfItsOwn(look.Font);
+    if (look.Narrow) look.Narrow->Base = FontOfItsOwn(look.Narrow->Base);
+  }
+  try {
+    ahead_ = std::async(std::launch::async, [copy = std::move(copy)] {
+      Painted painted;
+      QImage& image = painted.Image;
+      image = QImage(copy.Device, FormatOver(copy.Back));
+      image.setDevicePixelRatio(copy.Ratio);
+      image.fill(copy.Back);
+      QPainter painter(&image);
+      painter.setRenderHint(QPainter::SmoothPixmapTransform);
+      if (copy.Picture != nullptr && !copy.Picture->Image().isNull()) {
+        // As the picture is made ready for the screen, for the same pixels as the first paint's.
+        const QImage& picture = copy.Picture->Image();
+        painter.drawImage(
+            0, 0,
+            picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                              : QImage::Format_RGB32));
+      }
+      if (copy.Border) DrawBorder(painter, copy.Size);
+      for (LabelLook look : copy.Labels) {
+        std::optional<qreal> spacing;
+        if (look.Narrow) {
+          spacing = look.Narrow->Measure();
+          look.Font = look.Narrow->Narrowed(*spacing);
+        }
+        painted.Spacings.push_back(spacing);
+        QStaticText layout;
+        LabelWidget::Lay(layout, look);
+        bool prepared = false;
+        painter.save();
+        painter.translate(look.Geometry.topLeft());
+        painter.setClipRect(QRect(QPoint(0, 0), look.Geometry.size()));
+        LabelWidget::Draw(painter, look, layout, prepared);
+        painter.restore();
+      }
+      painter.end();
+      return painted;
+    });
+    aheadScene_ = std::move(scene);
+  } catch (const std::system_error&) {
+    // No thread to be had: drawn at the first paint, as at any other time.
+  }
+}
+
 void PictureSurface::Redraw() {
+  showsAhead_ = false;
+  if (aheadScene_) {
+    const Scene scene = std::move(*aheadScene_);
+    aheadScene_.reset();
+    const bool same = scene == Now();
+    Painted painted = ahead_.get();
+    if (same) {
+      // The labels take the fonts they were drawn in.
+      std::size_t index = 0;
+      for (QObject* child : children()) {
+        auto* label = dynamic_cast<LabelWidget*>(child);
+        if (label == nullptr || !label->isVisibleTo(this)) continue;
+        if (const std::optional<qreal> spacing = painted.Spacings[index]) {
+          label->TakeNarrowing(*scene.Labels[index].Narrow, *spacing);
+        }
+        ++index;
+      }
+      cache_ = std::move(painted.Image);
+      cacheValid_ = true;
+      showsAhead_ = true;
+      return;
+    }
+  }
   const qreal ratio = devicePixelRatioF();
   // At a fractional scale the widget's edge falls inside a device pixel, which it still paints:
   // the picture takes in that pixel too, and the colour fills it, so no unpainted column shows.
   const QSize device(qCeil(width() * ratio), qCeil(height() * ratio));
-  if (cache_.size() != device || cache_.devicePixelRatio() != ratio) {
-    cache_ = QPixmap(device);
-    cache_.setDevicePixelRatio(ratio);
+  if (cache_.size() != device || cache_.format() != FormatOver(back_)) {
+    cache_ = QImage(device, FormatOver(back_));
   }
+  cache_.setDevicePixelRatio(ratio);
   cache_.fill(back_);
   QPainter painter(&cache_);
   // A picture made for another scale than the screen's is resampled smoothly, not pixel by pixel.
@@ -74,10 +228,7 @@ void PictureSurface::Redraw() {
   if (picture_ != nullptr && !picture_->Pixmap().isNull()) {
     painter.drawPixmap(0, 0, picture_->Pixmap());
   }
-  if (border_) {
-    painter.setPen(QColor(128, 128, 128));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
-  }
+  if (border_) DrawBorder(painter, size());
   // Children in their stacking order, the topmost last.
   for (QObject* child : children()) {
     auto* label = dynamic_cast<LabelWidget*>(child);
@@ -96,9 +247,21 @@ void PictureSurface::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect area = event->rect();
   const qreal ratio = cache_.devicePixelRatio();
-  painter.drawPixmap(
+  painter.drawImage(
       area, cache_,
       QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
+}
+
+void FormWindow::paintEvent(QPaintEvent* event) {
+  PictureSurface::paintEvent(event);
+  if (drawn_) return;
+  drawn_ = true;
+  // Once this first picture of the window is on the screen.
+  QTimer::singleShot(0, this, [this] {
+    for (QWidget* child : findChildren<QWidget*>()) {
+      if (auto* surface = dynamic_cast<PictureSurface*>(child)) surface->PaintParkedAhead();
+    }
+  });
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
@@ -153,6 +316,7 @@ PictureSurface* LabelWidget::Surface() const {
 }
 
 void LabelWidget::Refresh() {
+  if (quiet_) return;
   if (PictureSurface* surface = Surface()) {
     surface->InvalidateCache();
   } else {
@@ -201,18 +365,67 @@ void LabelWidget::SetHighlight(int start, int length, const QColor& color) {
   Refresh();
 }
 
-void LabelWidget::Relayout() {
-  QString shown = text_;
+qreal Narrowing::Measure() const {
+  return NarrowedToFit(Base, Texts, Width).letterSpacing();
+}
+
+QFont Narrowing::Narrowed(qreal spacing) const {
+  QFont font = Base;
+  font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+  return font;
+}
+
+void LabelWidget::SetPlainFont(const QFont& font) {
+  narrowing_.reset();
+  if (font != this->font()) setFont(font);
+}
+
+void LabelWidget::SetNarrowedFont(Narrowing narrowing) {
+  if (narrowing_ == narrowing) return;
+  const QFont base = narrowing.Base;
+  narrowing_ = std::move(narrowing);
+  if (base != font()) {
+    setFont(base);
+  } else {
+    Relayout();
+  }
+}
+
+void LabelWidget::TakeNarrowing(const Narrowing& narrowing, qreal spacing) {
+  if (!(narrowing_ == narrowing)) return;
+  narrowing_.reset();
+  SetFontNow(narrowing.Narrowed(spacing));
+}
+
+// While it is being drawn: its surface needs no drawing again.
+void LabelWidget::SetFontNow(const QFont& font) {
+  quiet_ = true;
+  if (font != this->font()) setFont(font);
+  quiet_ = false;
+}
+
+LabelLook LabelWidget::Look() const {
+  return LabelLook{geometry(),     text_,   font(), narrowing_, textColor_,      back_,
+                   opaque_,        border_, wrap_,  alignment_, highlightStart_, highlightLength_,
+                   highlightColor_};
+}
+
+void LabelWidget::Lay(QStaticText& layout, const LabelLook& look) {
+  QString shown = look.Text;
   shown.remove(QLatin1Char('\r'));
   shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
-  layout_.setText(shown);
-  layout_.setTextFormat(Qt::PlainText);
-  QTextOption option(alignment_ & Qt::AlignHorizontal_Mask);
-  option.setWrapMode(wrap_ ? QTextOption::WordWrap : QTextOption::NoWrap);
-  layout_.setTextOption(option);
+  layout.setText(shown);
+  layout.setTextFormat(Qt::PlainText);
+  QTextOption option(look.Alignment & Qt::AlignHorizontal_Mask);
+  option.setWrapMode(look.Wrap ? QTextOption::WordWrap : QTextOption::NoWrap);
+  layout.setTextOption(option);
   // Without wrapping or alignment the text keeps its natural width and is simply cut at the edge.
-  const bool needsWidth = wrap_ || (alignment_ & (Qt::AlignHCenter | Qt::AlignRight));
-  layout_.setTextWidth(needsWidth ? width() : -1);
+  const bool needsWidth = look.Wrap || (look.Alignment & (Qt::AlignHCenter | Qt::AlignRight));
+  layout.setTextWidth(needsWidth ? look.Geometry.width() : -1);
+}
+
+void LabelWidget::Relayout() {
+  Lay(layout_, Look());
   // Laid out when first drawn: a label given its text, font and alignment one after another as
   // the window is built is laid out once, and a label never shown not at all.
   prepared_ = false;
@@ -242,59 +455,72 @@ void LabelWidget::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
-void LabelWidget::DrawContent(QPainter& painter) const {
-  if (opaque_) painter.fillRect(rect(), back_);
-  if (border_) {
+void LabelWidget::DrawContent(QPainter& painter) {
+  if (narrowing_) {
+    const Narrowing narrowing = std::move(*narrowing_);
+    narrowing_.reset();
+    SetFontNow(narrowing.Narrowed(narrowing.Measure()));
+  }
+  Draw(painter, Look(), layout_, prepared_);
+}
+
+void LabelWidget::Draw(QPainter& painter, const LabelLook& look, QStaticText& layout,
+                       bool& prepared) {
+  const QRect rect(QPoint(0, 0), look.Geometry.size());
+  if (look.Opaque) painter.fillRect(rect, look.Back);
+  if (look.Border) {
     painter.setPen(QColor(64, 64, 64));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
   }
-  if (text_.isEmpty()) return;
-  painter.setFont(font());
-  painter.setPen(textColor_);
-  if (!prepared_) {
+  if (look.Text.isEmpty()) return;
+  painter.setFont(look.Font);
+  painter.setPen(look.TextColor);
+  if (!prepared) {
     // In the label's font: unprepared, the text would be measured in the program's default one.
-    layout_.prepare(QTransform(), font());
-    prepared_ = true;
+    layout.prepare(QTransform(), look.Font);
+    prepared = true;
   }
-  if (font().underline()) {
+  if (look.Font.underline()) {
     // Laid-out text carries no underline; the few underlined labels, links, are drawn plainly.
-    const int flags = static_cast<int>(alignment_) | Qt::AlignTop | (wrap_ ? Qt::TextWordWrap : 0);
-    painter.drawText(rect(), flags, layout_.text());
+    const int flags =
+        static_cast<int>(look.Alignment) | Qt::AlignTop | (look.Wrap ? Qt::TextWordWrap : 0);
+    painter.drawText(rect, flags, layout.text());
     return;
   }
   // A line taller than its label (a Chinese fallback font has a tall line) is centred on it, so
   // the cut falls on the empty space above and below the letters.
-  const qreal spare = height() - layout_.size().height();
+  const qreal spare = rect.height() - layout.size().height();
   const qreal top = spare < 0 ? spare / 2 : 0;
-  if (highlightLength_ > 0) DrawHighlight(painter, top);
-  painter.drawStaticText(QPointF(0, top), layout_);
+  if (look.HighlightLength > 0) DrawHighlight(painter, look, layout, top);
+  painter.drawStaticText(QPointF(0, top), layout);
 }
 
 // Laid out again as the static text is, to find where the marked characters stand; only the one
 // or two labels that show a mark pay for it.
-void LabelWidget::DrawHighlight(QPainter& painter, qreal top) const {
-  const QString shown = layout_.text();
+void LabelWidget::DrawHighlight(QPainter& painter, const LabelLook& look, const QStaticText& layout,
+                                qreal top) {
+  const QString shown = layout.text();
   // The shown text has no carriage returns; positions past them move back.
-  const auto shownPosition = [this](int position) {
-    position = std::clamp(position, 0, static_cast<int>(text_.size()));
-    return position - static_cast<int>(text_.left(position).count(QLatin1Char('\r')));
+  const auto shownPosition = [&look](int position) {
+    position = std::clamp(position, 0, static_cast<int>(look.Text.size()));
+    return position - static_cast<int>(look.Text.left(position).count(QLatin1Char('\r')));
   };
-  const int from = shownPosition(highlightStart_);
-  const int to = shownPosition(highlightStart_ + highlightLength_);
+  const int from = shownPosition(look.HighlightStart);
+  const int to = shownPosition(look.HighlightStart + look.HighlightLength);
   if (to <= from) return;
-  QTextLayout layout(shown, font());
-  layout.setTextOption(layout_.textOption());
-  const qreal width = layout_.textWidth() >= 0 ? layout_.textWidth() : 1e6;
-  layout.beginLayout();
+  QTextLayout lines(shown, look.Font);
+  lines.setTextOption(layout.textOption());
+  const qreal width = layout.textWidth() >= 0 ? layout.textWidth() : 1e6;
+  lines.beginLayout();
   qreal y = 0;
-  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+  for (QTextLine line = lines.createLine(); line.isValid(); line = lines.createLine()) {
     line.setLineWidth(width);
     line.setPosition(QPointF(0, y));
     y += line.height();
   }
-  layout.endLayout();
-  for (int i = 0; i < layout.lineCount(); ++i) {
-    const QTextLine line = layout.lineAt(i);
+  lines.endLayout();
+  for (int i = 0; i < lines.lineCount(); ++i) {
+    const QTextLine line = lines.lineAt(i);
     const int start = std::max(from, line.textStart());
     const int end = std::min(to, line.textStart() + line.textLength());
     if (end <= start) continue;
@@ -302,7 +528,7 @@ void LabelWidget::DrawHighlight(QPainter& painter, qreal top) const {
     const qreal right = line.cursorToX(end);
     painter.fillRect(
         QRectF(std::min(left, right), top + line.y(), std::abs(right - left), line.height()),
-        highlightColor_);
+        look.HighlightColor);
   }
 }
 

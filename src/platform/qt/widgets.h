@@ -2,6 +2,7 @@
 // The widgets that show kit controls Qt has no ready widget for: a form's inside with its picture,
 // picture boxes, shapes and the toolbar.
 
+#include <QImage>
 #include <QPixmap>
 #include <QStaticText>
 #include <QStringList>
@@ -9,6 +10,7 @@
 #include <QToolButton>
 #include <QWidget>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,6 +21,39 @@
 namespace quillon::qt {
 
 class QtPicture;
+
+// A font to be narrowed as far as the texts ask to fit them in a width of pixels.
+struct Narrowing {
+  QFont Base;
+  QStringList Texts;
+  int Width = 0;
+  bool operator==(const Narrowing& other) const {
+    return Base == other.Base && Texts == other.Texts && Width == other.Width;
+  }
+  // The letter spacing that makes the texts fit.
+  qreal Measure() const;
+  QFont Narrowed(qreal spacing) const;
+};
+
+// What a label draws, as it stands at one moment: where it stands on its surface, its text and
+// how the text looks.
+struct LabelLook {
+  QRect Geometry;
+  QString Text;
+  QFont Font;
+  // Then the font is this one, narrowed.
+  std::optional<Narrowing> Narrow;
+  QColor TextColor;
+  QColor Back;
+  bool Opaque = false;
+  bool Border = false;
+  bool Wrap = false;
+  Qt::Alignment Alignment = Qt::AlignLeft;
+  int HighlightStart = 0;
+  int HighlightLength = 0;
+  QColor HighlightColor;
+  bool operator==(const LabelLook& other) const;
+};
 
 // Paints a colour and then a picture at its natural size from the top-left corner, never
 // stretched, with an optional one-pixel border, and the labels that stand on it.
@@ -34,6 +69,14 @@ class PictureSurface : public QWidget {
   void SetPicture(std::shared_ptr<const QtPicture> picture);
   void SetBorder(bool border);
   void InvalidateCache();
+  // Draws the surface as it stands on a thread of its own, while the rest of its window is built;
+  // its first paint takes that picture if nothing on it has changed since. A page of text meets
+  // its glyphs for the first time there, which costs more than all the rest of the page.
+  void PaintAhead();
+  // A surface that was parked beside the window when asked starts now.
+  void PaintParkedAhead();
+  // Whether the picture now shown is the one painted ahead.
+  bool ShowsPaintedAhead() const { return showsAhead_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -41,12 +84,34 @@ class PictureSurface : public QWidget {
   void childEvent(QChildEvent* event) override;
 
  private:
+  // Everything the surface's picture is drawn from.
+  struct Scene {
+    QSize Size;
+    QSize Device;
+    qreal Ratio = 1;
+    QColor Back;
+    std::shared_ptr<const QtPicture> Picture;
+    bool Border = false;
+    std::vector<LabelLook> Labels;
+    bool operator==(const Scene& other) const;
+  };
+  Scene Now() const;
+  void StartPaintingAhead();
+  struct Painted {
+    QImage Image;
+    // The letter spacing each label's narrowed font was found to need, in the scene's order.
+    std::vector<std::optional<qreal>> Spacings;
+  };
   void Redraw();
   QColor back_;
   std::shared_ptr<const QtPicture> picture_;
   bool border_ = false;
-  QPixmap cache_;
+  QImage cache_;
   bool cacheValid_ = false;
+  std::optional<Scene> aheadScene_;
+  std::future<Painted> ahead_;
+  bool showsAhead_ = false;
+  bool aheadOnceShown_ = false;
 };
 
 // The inside of a form's window; closing the window asks the kit to unload the form, and local
@@ -58,9 +123,13 @@ class FormWindow : public PictureSurface {
   std::function<void(const std::vector<std::string>& paths)> onFilesDropped;
 
  protected:
+  void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+
+ private:
+  bool drawn_ = false;
 };
 
 // A label that lays its text out once and then only draws it. On a picture surface the surface
@@ -77,8 +146,19 @@ class LabelWidget : public QWidget {
   void SetWordWrap(bool wrap);
   // Marks `length` characters of the text from `start` (in the text's own units) on `color`.
   void SetHighlight(int start, int length, const QColor& color);
+  // The font, or one narrowed from it when the label is next drawn (or painted ahead): measuring
+  // loads the glyph of every character, so it waits until the text is drawn.
+  void SetPlainFont(const QFont& font);
+  void SetNarrowedFont(Narrowing narrowing);
+  // A narrowing measured elsewhere, if it is still the one the label waits for.
+  void TakeNarrowing(const Narrowing& narrowing, qreal spacing);
+  LabelLook Look() const;
   // Draws the label with its top-left corner at the painter's origin.
-  void DrawContent(QPainter& painter) const;
+  void DrawContent(QPainter& painter);
+  // Draws a label that looks so; `layout` is the text laid out, set up by Lay and prepared here
+  // when it is not yet.
+  static void Draw(QPainter& painter, const LabelLook& look, QStaticText& layout, bool& prepared);
+  static void Lay(QStaticText& layout, const LabelLook& look);
   // What the font was last fitted to, so that the same fit is not measured again; none while the
   // label is hidden and its fit waits until it is shown.
   struct Fit {
@@ -103,12 +183,17 @@ class LabelWidget : public QWidget {
   void Relayout();
   // Asks whoever draws the label to draw it again.
   void Refresh();
+  void SetFontNow(const QFont& font);
   PictureSurface* Surface() const;
-  void DrawHighlight(QPainter& painter, qreal top) const;
+  static void DrawHighlight(QPainter& painter, const LabelLook& look, const QStaticText& layout,
+                            qreal top);
   QString text_;
   // Laid out when first drawn after a change.
-  mutable QStaticText layout_;
-  mutable bool prepared_ = false;
+  QStaticText layout_;
+  bool prepared_ = false;
+  std::optional<Narrowing> narrowing_;
+  // Set while the label changes what is being drawn, which needs no drawing again.
+  bool quiet_ = false;
   int highlightStart_ = 0;
   int highlightLength_ = 0;
   QColor highlightColor_;
