@@ -16,6 +16,8 @@
 #include <QtMath>
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <system_error>
 #include <utility>
 
 #include "platform/qt/fonts.h"
@@ -151,6 +153,7 @@ void PictureSurface::StartPaintingAhead() {
       Painted painted;
       QImage& image = painted.Image;
       image = QImage(copy.Device, FormatOver(copy.Back));
+      if (image.isNull()) return painted;
       image.setDevicePixelRatio(copy.Ratio);
       image.fill(copy.Back);
       QPainter painter(&image);
@@ -194,9 +197,15 @@ void PictureSurface::Redraw() {
   if (aheadScene_) {
     const Scene scene = std::move(*aheadScene_);
     aheadScene_.reset();
-    const bool same = scene == Now();
-    Painted painted = ahead_.get();
-    if (same) {
+    bool same = scene == Now();
+    Painted painted;
+    try {
+      painted = ahead_.get();
+    } catch (const std::exception&) {
+      // Out of memory on that thread: painted here instead.
+      same = false;
+    }
+    if (same && !painted.Image.isNull()) {
       // The labels take the fonts they were drawn in.
       std::size_t index = 0;
       for (QObject* child : children()) {
