@@ -172,11 +172,18 @@ bool frmMain::LoadBookText(const std::u16string& path, std::optional<BookPlace> 
   const auto read = [&](std::optional<BookEncoding> encoding) {
     if (!source) source = std::make_unique<BookPrefetch>(path, encoding);
     BookPrefetch& reading = *source;
-    platform_.dialogs.RunLongTask(u"正在打开 " + name + u" ……", reading.Task(), [&] {
+    const auto finish = [&] {
       const BookFile& read = reading.Book();
       if (read.Text && wraps) rows.Wrap(*read.Text, metrics);
       chapters = reading.TakeChapters();
-    });
+    };
+    // A book read while the window started has only its rows left to make, a matter of
+    // milliseconds: not worth a thread and a wait.
+    if (openingOnLoad_) {
+      finish();
+    } else {
+      platform_.dialogs.RunLongTask(u"正在打开 " + name + u" ……", reading.Task(), finish);
+    }
     book = reading.TakeBook();
     source.reset();
   };

@@ -192,7 +192,7 @@ void PictureSurface::StartPaintingAhead() {
   }
 }
 
-void PictureSurface::Redraw() {
+void PictureSurface::Redraw(const QRegion& shown) {
   showsAhead_ = false;
   if (aheadScene_) {
     const Scene scene = std::move(*aheadScene_);
@@ -217,6 +217,8 @@ void PictureSurface::Redraw() {
         ++index;
       }
       cache_ = std::move(painted.Image);
+      drawnOnce_ = true;
+      unpainted_ = QRegion();
       cacheValid_ = true;
       showsAhead_ = true;
       return;
@@ -238,10 +240,18 @@ void PictureSurface::Redraw() {
     painter.drawPixmap(0, 0, picture_->Pixmap());
   }
   if (border_) DrawBorder(painter, size());
-  // Children in their stacking order, the topmost last.
+  // Children in their stacking order, the topmost last. A label out of what is shown (one under
+  // a page in view, as the cover's are under a book opened at start) waits until it is uncovered:
+  // its font may be one nothing else in view needs loaded yet.
+  drawnOnce_ = true;
+  unpainted_ = QRegion();
   for (QObject* child : children()) {
     auto* label = dynamic_cast<LabelWidget*>(child);
     if (label == nullptr || !label->isVisibleTo(this)) continue;
+    if (!shown.intersects(label->geometry())) {
+      unpainted_ += label->geometry();
+      continue;
+    }
     painter.save();
     painter.translate(label->pos());
     painter.setClipRect(label->rect());
@@ -252,7 +262,13 @@ void PictureSurface::Redraw() {
 }
 
 void PictureSurface::paintEvent(QPaintEvent* event) {
-  if (!cacheValid_) Redraw();
+  // Only the surface's first picture leaves out labels out of view: later ones hold every label,
+  // so that a page scrolling or sliding into view is not drawn again at every step.
+  if (!cacheValid_) {
+    Redraw(drawnOnce_ ? QRegion(rect()) : event->region());
+  } else if (unpainted_.intersects(event->region())) {
+    Redraw(QRegion(rect()));
+  }
   QPainter painter(this);
   const QRect area = event->rect();
   const qreal ratio = cache_.devicePixelRatio();

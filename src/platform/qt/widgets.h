@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <QRegion>
 #include <QStaticText>
 #include <QStringList>
 #include <QStyledItemDelegate>
@@ -102,12 +103,16 @@ class PictureSurface : public QWidget {
     // The letter spacing each label's narrowed font was found to need, in the scene's order.
     std::vector<std::optional<qreal>> Spacings;
   };
-  void Redraw();
+  // What is drawn of the labels: those within `shown`.
+  void Redraw(const QRegion& shown);
   QColor back_;
   std::shared_ptr<const QtPicture> picture_;
   bool border_ = false;
   QImage cache_;
   bool cacheValid_ = false;
+  // Where labels stand that the picture does not hold yet.
+  QRegion unpainted_;
+  bool drawnOnce_ = false;
   std::optional<Scene> aheadScene_;
   std::future<Painted> ahead_;
   bool showsAhead_ = false;
