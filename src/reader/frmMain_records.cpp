@@ -89,8 +89,13 @@ void frmMain::ShowReopenedPage(std::int32_t page) {
   CurrentPage = std::max(0, std::min(page, PageCount - 1));
   FirstTurnPending = false;
   ShowPage(CurrentPage);
+  // From the cover both surfaces wait beside the window, one on the other, and move together:
+  // the empty one would slide in over the page, whose text showed only once it had arrived.
+  ui::PictureBox& incoming = MainPage[CurrentPage % 2];
+  ui::PictureBox& other = MainPage[1 - CurrentPage % 2];
+  if (other.Left == incoming.Left) other.Left = 2 * Width;
   tmrPage.Enabled = true;
-  MainPage[CurrentPage % 2].SetFocus();
+  incoming.SetFocus();
 }
 
 std::optional<BookPlace> frmMain::StoredPlace(const std::u16string& path) const {

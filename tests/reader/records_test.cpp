@@ -157,6 +157,14 @@ TEST_F(RecordsTest, TheLastReadBookOpensAtItsPage) {
   EXPECT_TRUE(r.Toolbar.Visible);
   EXPECT_EQ(r.lblPage.Caption, u"书页 8/10");
   EXPECT_FALSE(r.FirstTurnPending);
+  // Over the cover: the other, empty surface stays out of the window until the page is in.
+  for (int tick = 0; tick < 20 && r.tmrPage.Enabled; ++tick) {
+    EXPECT_GE(r.MainPage[0].Left, r.Width) << tick;
+    r.tmrPage.Tick();
+  }
+  EXPECT_FALSE(r.tmrPage.Enabled);
+  EXPECT_EQ(r.MainPage[1].Left, 0);
+  EXPECT_EQ(r.MainPage[0].Left, r.Width);
 }
 
 TEST_F(RecordsTest, WithoutALastReadRecordTheCoverStays) {
