@@ -350,43 +350,46 @@ void LabelWidget::Refresh() {
 }
 
 void LabelWidget::SetText(const QString& text) {
-  if (text == text_) return;
-  text_ = text;
+  if (text == look_.Text) return;
+  look_.Text = text;
   Relayout();
 }
 
 void LabelWidget::SetTextColor(const QColor& color) {
-  textColor_ = color;
+  look_.TextColor = color;
   Refresh();
 }
 
 void LabelWidget::SetBack(bool opaque, const QColor& color) {
-  opaque_ = opaque;
-  back_ = color;
+  look_.Opaque = opaque;
+  look_.Back = color;
   Refresh();
 }
 
 void LabelWidget::SetBorder(bool border) {
-  border_ = border;
+  look_.Border = border;
   Refresh();
 }
 
 void LabelWidget::SetAlignment(Qt::Alignment alignment) {
-  alignment_ = alignment;
+  look_.Alignment = alignment;
   Relayout();
 }
 
 void LabelWidget::SetWordWrap(bool wrap) {
-  if (wrap == wrap_) return;
-  wrap_ = wrap;
+  if (wrap == look_.Wrap) return;
+  look_.Wrap = wrap;
   Relayout();
 }
 
 void LabelWidget::SetHighlight(int start, int length, const QColor& color) {
-  if (start == highlightStart_ && length == highlightLength_ && color == highlightColor_) return;
-  highlightStart_ = start;
-  highlightLength_ = length;
-  highlightColor_ = color;
+  if (start == look_.HighlightStart && length == look_.HighlightLength &&
+      color == look_.HighlightColor) {
+    return;
+  }
+  look_.HighlightStart = start;
+  look_.HighlightLength = length;
+  look_.HighlightColor = color;
   Refresh();
 }
 
@@ -430,9 +433,11 @@ void LabelWidget::SetFontNow(const QFont& font) {
 }
 
 LabelLook LabelWidget::Look() const {
-  return LabelLook{geometry(),     text_,   font(), narrowing_, textColor_,      back_,
-                   opaque_,        border_, wrap_,  alignment_, highlightStart_, highlightLength_,
-                   highlightColor_};
+  LabelLook look = look_;
+  look.Geometry = geometry();
+  look.Font = font();
+  look.Narrow = narrowing_;
+  return look;
 }
 
 void LabelWidget::Lay(QStaticText& layout, const LabelLook& look) {
@@ -458,7 +463,7 @@ void LabelWidget::Relayout() {
 }
 
 void LabelWidget::resizeEvent(QResizeEvent*) {
-  if (wrap_ || (alignment_ & (Qt::AlignHCenter | Qt::AlignRight))) {
+  if (look_.Wrap || (look_.Alignment & (Qt::AlignHCenter | Qt::AlignRight))) {
     Relayout();
   } else {
     Refresh();

@@ -143,7 +143,7 @@ class LabelWidget : public QWidget {
  public:
   explicit LabelWidget(QWidget* parent);
   void SetText(const QString& text);
-  QString text() const { return text_; }
+  QString text() const { return look_.Text; }
   void SetTextColor(const QColor& color);
   void SetBack(bool opaque, const QColor& color);
   void SetBorder(bool border);
@@ -192,22 +192,14 @@ class LabelWidget : public QWidget {
   PictureSurface* Surface() const;
   static void DrawHighlight(QPainter& painter, const LabelLook& look, const QStaticText& layout,
                             qreal top);
-  QString text_;
+  // All it draws but its place and font, which are the widget's own.
+  LabelLook look_;
   // Laid out when first drawn after a change.
   QStaticText layout_;
   bool prepared_ = false;
   std::optional<Narrowing> narrowing_;
   // Set while the label changes what is being drawn, which needs no drawing again.
   bool quiet_ = false;
-  int highlightStart_ = 0;
-  int highlightLength_ = 0;
-  QColor highlightColor_;
-  QColor textColor_;
-  QColor back_;
-  bool opaque_ = false;
-  bool border_ = false;
-  bool wrap_ = false;
-  Qt::Alignment alignment_ = Qt::AlignLeft;
 };
 
 // A frame: an etched box whose top line runs through the middle of its caption, as the classic
