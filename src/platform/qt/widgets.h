@@ -114,6 +114,7 @@ class PictureSurface : public QWidget {
   QRegion unpainted_;
   bool drawnOnce_ = false;
   std::optional<Scene> aheadScene_;
+  // Made by std::async: a surface going away waits for the thread still painting it.
   std::future<Painted> ahead_;
   bool showsAhead_ = false;
   bool aheadOnceShown_ = false;
