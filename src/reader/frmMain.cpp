@@ -20,8 +20,6 @@ frmMain::frmMain(Platform& platform, mPubVariable& pub)
   Height = 11070;
   BackColor = ui::RGB(246, 241, 230);
   Icon = LoadDataPicture(u"Icosource/Quillon.png");
-  // Large: decoded from now on, beside the rest of the start, for the window's first paint.
-  Picture = LoadDataPicture(u"Configure/CoverImg.jpg");
   DesignCover();
   DesignSurfaces();
   DesignToolbar();
