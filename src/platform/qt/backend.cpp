@@ -116,21 +116,11 @@ void SetTextColor(QWidget* widget, ui::Color color) {
   widget->setPalette(palette);
 }
 
-// The label's font, to be narrowed as far as the texts it must fit ask. Measuring loads the glyph
-// of every character, so the label measures when it draws, and is asked only once for each look,
-// text and width; a hidden label (a cover label behind a book opened at start) once it is shown.
+// The label's font, narrowed as far as the texts it must fit ask; measured when the label draws.
 void ApplyFit(ui::Label& label, LabelWidget* widget, int fitWidthPixels) {
   const ui::FontSpec& look = label.Font.Value();
   QStringList fit = DisplayText(label.FitText, look).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   if (label.FitCaption) fit << DisplayText(label.Caption, look);
-  if (!label.Visible) {
-    widget->fitted.reset();
-    widget->SetPlainFont(MakeFont(look));
-    return;
-  }
-  LabelWidget::Fit wanted{look, fitWidthPixels, fit};
-  if (widget->fitted == wanted) return;
-  widget->fitted = std::move(wanted);
   widget->SetNarrowedFont(Narrowing{MakeFont(look), fit, fitWidthPixels});
 }
 
@@ -678,10 +668,6 @@ void QtBackend::Apply(ui::Control& control, ui::Prop id) {
     return;
   }
   if (id == ui::Prop::Visible) {
-    if (auto* label = dynamic_cast<ui::Label*>(&control); label != nullptr && label->Visible) {
-      auto* text = static_cast<LabelWidget*>(widget);
-      if (!text->fitted) ApplyFit(*label, text, Pixels(label->FitWidth));
-    }
     return widget->setVisible(control.Visible);
   }
 

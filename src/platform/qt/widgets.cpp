@@ -25,6 +25,16 @@
 
 namespace quillon::qt {
 
+namespace {
+
+// At a fractional scale the widget's edge falls inside a device pixel, which it still paints: the
+// picture takes in that pixel too, and the colour fills it, so no unpainted column shows.
+QSize DevicePixels(const QSize& size, qreal ratio) {
+  return QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
+}
+
+}  // namespace
+
 PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {
   // Every pixel is painted here, so Qt may move the surface without repainting what lies under it.
   // Not at a fractional scale: there Qt rounds the surface's edge to a device pixel it leaves to
@@ -71,16 +81,14 @@ bool LabelLook::operator==(const LabelLook& other) const {
 }
 
 bool PictureSurface::Scene::operator==(const Scene& other) const {
-  return Size == other.Size && Device == other.Device && Ratio == other.Ratio &&
-         Back == other.Back && Picture == other.Picture && Border == other.Border &&
-         Labels == other.Labels;
+  return Size == other.Size && Ratio == other.Ratio && Back == other.Back &&
+         Picture == other.Picture && Border == other.Border && Labels == other.Labels;
 }
 
 PictureSurface::Scene PictureSurface::Now() const {
   Scene scene;
   scene.Size = size();
   scene.Ratio = devicePixelRatioF();
-  scene.Device = QSize(qCeil(width() * scene.Ratio), qCeil(height() * scene.Ratio));
   scene.Back = back_;
   scene.Picture = picture_;
   scene.Border = border_;
@@ -142,7 +150,7 @@ void PictureSurface::StartPaintingAhead() {
   Scene scene = Now();
   qsizetype characters = 0;
   for (const LabelLook& look : scene.Labels) characters += look.Text.size();
-  if (scene.Device.isEmpty() || characters < kWorthPaintingAhead) return;
+  if (scene.Size.isEmpty() || characters < kWorthPaintingAhead) return;
   Scene copy = scene;
   for (LabelLook& look : copy.Labels) {
     look.Font = FontOfItsOwn(look.Font);
@@ -152,7 +160,7 @@ void PictureSurface::StartPaintingAhead() {
     ahead_ = std::async(std::launch::async, [copy = std::move(copy)] {
       Painted painted;
       QImage& image = painted.Image;
-      image = QImage(copy.Device, FormatOver(copy.Back));
+      image = QImage(DevicePixels(copy.Size, copy.Ratio), FormatOver(copy.Back));
       if (image.isNull()) return painted;
       image.setDevicePixelRatio(copy.Ratio);
       image.fill(copy.Back);
@@ -225,9 +233,7 @@ void PictureSurface::Redraw(const QRegion& shown) {
     }
   }
   const qreal ratio = devicePixelRatioF();
-  // At a fractional scale the widget's edge falls inside a device pixel, which it still paints:
-  // the picture takes in that pixel too, and the colour fills it, so no unpainted column shows.
-  const QSize device(qCeil(width() * ratio), qCeil(height() * ratio));
+  const QSize device = DevicePixels(size(), ratio);
   if (cache_.size() != device || cache_.format() != FormatOver(back_)) {
     cache_ = QImage(device, FormatOver(back_));
   }
@@ -403,15 +409,11 @@ QFont Narrowing::Narrowed(qreal spacing) const {
   return font;
 }
 
-void LabelWidget::SetPlainFont(const QFont& font) {
-  narrowing_.reset();
-  if (font != this->font()) setFont(font);
-}
-
 void LabelWidget::SetNarrowedFont(Narrowing narrowing) {
   if (narrowing_ == narrowing) return;
   const QFont base = narrowing.Base;
   narrowing_ = std::move(narrowing);
+  narrowed_ = false;
   if (base != font()) {
     setFont(base);
   } else {
@@ -420,8 +422,8 @@ void LabelWidget::SetNarrowedFont(Narrowing narrowing) {
 }
 
 void LabelWidget::TakeNarrowing(const Narrowing& narrowing, qreal spacing) {
-  if (!(narrowing_ == narrowing)) return;
-  narrowing_.reset();
+  if (narrowed_ || !(narrowing_ == narrowing)) return;
+  narrowed_ = true;
   SetFontNow(narrowing.Narrowed(spacing));
 }
 
@@ -436,7 +438,7 @@ LabelLook LabelWidget::Look() const {
   LabelLook look = look_;
   look.Geometry = geometry();
   look.Font = font();
-  look.Narrow = narrowing_;
+  if (!narrowed_) look.Narrow = narrowing_;
   return look;
 }
 
@@ -486,10 +488,9 @@ void LabelWidget::changeEvent(QEvent* event) {
 }
 
 void LabelWidget::DrawContent(QPainter& painter) {
-  if (narrowing_) {
-    const Narrowing narrowing = std::move(*narrowing_);
-    narrowing_.reset();
-    SetFontNow(narrowing.Narrowed(narrowing.Measure()));
+  if (narrowing_ && !narrowed_) {
+    narrowed_ = true;
+    SetFontNow(narrowing_->Narrowed(narrowing_->Measure()));
   }
   Draw(painter, Look(), layout_, prepared_);
 }

@@ -88,7 +88,6 @@ class PictureSurface : public QWidget {
   // Everything the surface's picture is drawn from.
   struct Scene {
     QSize Size;
-    QSize Device;
     qreal Ratio = 1;
     QColor Back;
     std::shared_ptr<const QtPicture> Picture;
@@ -152,9 +151,9 @@ class LabelWidget : public QWidget {
   void SetWordWrap(bool wrap);
   // Marks `length` characters of the text from `start` (in the text's own units) on `color`.
   void SetHighlight(int start, int length, const QColor& color);
-  // The font, or one narrowed from it when the label is next drawn (or painted ahead): measuring
-  // loads the glyph of every character, so it waits until the text is drawn.
-  void SetPlainFont(const QFont& font);
+  // The font, narrowed as the narrowing asks when the label is next drawn (or painted ahead):
+  // measuring loads the glyph of every character, so it waits until the text is drawn, and the
+  // same narrowing asked again is not measured again.
   void SetNarrowedFont(Narrowing narrowing);
   // A narrowing measured elsewhere, if it is still the one the label waits for.
   void TakeNarrowing(const Narrowing& narrowing, qreal spacing);
@@ -165,17 +164,6 @@ class LabelWidget : public QWidget {
   // when it is not yet.
   static void Draw(QPainter& painter, const LabelLook& look, QStaticText& layout, bool& prepared);
   static void Lay(QStaticText& layout, const LabelLook& look);
-  // What the font was last fitted to, so that the same fit is not measured again; none while the
-  // label is hidden and its fit waits until it is shown.
-  struct Fit {
-    ui::FontSpec Look;
-    int Width = 0;
-    QStringList Texts;
-    bool operator==(const Fit& other) const {
-      return Look == other.Look && Width == other.Width && Texts == other.Texts;
-    }
-  };
-  std::optional<Fit> fitted;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -198,7 +186,9 @@ class LabelWidget : public QWidget {
   // Laid out when first drawn after a change.
   QStaticText layout_;
   bool prepared_ = false;
+  // The narrowing last asked, and whether the font is narrowed as it asks yet.
   std::optional<Narrowing> narrowing_;
+  bool narrowed_ = false;
   // Set while the label changes what is being drawn, which needs no drawing again.
   bool quiet_ = false;
 };
