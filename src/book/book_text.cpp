@@ -24,11 +24,14 @@ bool IsLineEnd(char16_t c) {
 
 TextBuffer::TextBuffer(std::size_t units) : units_(units) {
   if (units == 0) return;
-  void* memory = ::mmap(nullptr, units * sizeof(char16_t), PROT_READ | PROT_WRITE,
-                        MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  const bool huge = units * sizeof(char16_t) >= kHugePageWorthy;
+  // A small book's room is taken whole at once: faulting it in page by page as it is written
+  // costs more than the read itself (and its pages beyond the text are given back after).
+  void* memory =
+      ::mmap(nullptr, units * sizeof(char16_t), PROT_READ | PROT_WRITE,
+             MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE | (huge ? 0 : MAP_POPULATE), -1, 0);
   if (memory == MAP_FAILED) throw std::bad_alloc();
-  if (units * sizeof(char16_t) >= kHugePageWorthy)
-    ::madvise(memory, units * sizeof(char16_t), MADV_HUGEPAGE);
+  if (huge) ::madvise(memory, units * sizeof(char16_t), MADV_HUGEPAGE);
   data_ = static_cast<char16_t*>(memory);
 }
 
