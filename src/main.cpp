@@ -110,8 +110,6 @@ class FontList {
 
 int main(int argc, char* argv[]) {
   quillon::qt::CommandLine line;
-  // The book named is read while the window system and the window start.
-  std::unique_ptr<quillon::BookPrefetch> prefetch;
   {
     // Read before a window system is asked for: --help, --version and --chapters need no display.
     const QCoreApplication core(argc, argv);
@@ -122,19 +120,23 @@ int main(int argc, char* argv[]) {
       return line.ExitCode;
     }
     if (line.ListChapters) return PrintChapters(*line.Book, line.Convert);
-    if (line.Book) {
-      const quillon::qt::QtProgram program;
-      prefetch = std::make_unique<quillon::BookPrefetch>(
-          *line.Book,
-          quillon::ChosenEncoding(
-              quillon::files::ReadWholeFile(quillon::BookEncodingsFilePath(program.Directory()))
-                  .value_or(""),
-              *line.Book),
-          quillon::BookPrefetch::kStartWorthBytes);
-    }
   }
 
   QApplication application(argc, argv);
+  // The book named is read while the window is made. Not before: on two cores, reading beside
+  // the start of the window system (its plugins loaded, the display asked) slows that by more
+  // than the read takes, and the window's making leaves time enough for the read.
+  std::unique_ptr<quillon::BookPrefetch> prefetch;
+  if (line.Book) {
+    const quillon::qt::QtProgram program;
+    prefetch = std::make_unique<quillon::BookPrefetch>(
+        *line.Book,
+        quillon::ChosenEncoding(
+            quillon::files::ReadWholeFile(quillon::BookEncodingsFilePath(program.Directory()))
+                .value_or(""),
+            *line.Book),
+        quillon::BookPrefetch::kStartWorthBytes);
+  }
   // The fonts installed are listed while the window is built, which needs none of them yet; its
   // first paint would otherwise wait for the font configuration to be read.
   const FontList fonts;
