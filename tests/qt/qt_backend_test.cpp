@@ -511,6 +511,17 @@ TEST(QtPictures, CursorsCarryTheirHotSpotAndJunkGivesNoPicture) {
   const std::string junk = dir.Write("junk.jpg", "not a jpeg at all");
   EXPECT_EQ(pictures.Load(codepage::DecodeUtf8(junk)), nullptr);
   EXPECT_EQ(pictures.Load(dir.path16() + u"/missing.jpg"), nullptr);
+  // A picture of the user's is read by what it holds, whatever its name says.
+  QImage small(3, 2, QImage::Format_RGB32);
+  small.fill(Qt::red);
+  for (const auto& [name, format] : {std::pair{"png-named.jpg", "PNG"}, {"plain.bmp", "BMP"},
+                                     {"jpeg-named.png", "JPEG"}}) {
+    const QString path = QString::fromStdString(dir.path() + "/" + name);
+    ASSERT_TRUE(small.save(path, format)) << name;
+    const auto picture = pictures.Load(path.toStdU16String());
+    ASSERT_NE(picture, nullptr) << name;
+    EXPECT_EQ(static_cast<const qt::QtPicture&>(*picture).Image().size(), QSize(3, 2)) << name;
+  }
   for (int n = 1; n <= 6; ++n) {
     const auto background = pictures.Load(codepage::DecodeUtf8(
         (kAssets / "Configure" / ("BK" + std::to_string(n) + ".jpg")).string()));

@@ -25,6 +25,7 @@
 #include <condition_variable>
 #include <exception>
 #include <future>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -289,6 +290,21 @@ QString TwiceName(const QString& name) {
                      : name + QStringLiteral("@2x");
 }
 
+// The format of the pictures we ship, told by their first bytes; empty for any other. Qt asks
+// every image plugin whether it reads a format it is not told the plugin of (loading each), even
+// one it reads itself, as PNG.
+QByteArray FormatOf(const QByteArray& header) {
+  const auto starts = [&header](std::initializer_list<unsigned char> bytes) {
+    if (header.size() < static_cast<qsizetype>(bytes.size())) return false;
+    return std::equal(bytes.begin(), bytes.end(), header.begin(),
+                      [](unsigned char a, char b) { return a == static_cast<unsigned char>(b); });
+  };
+  if (starts({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'})) return "png";
+  if (starts({0xFF, 0xD8, 0xFF})) return "jpeg";
+  if (starts({0, 0, 2, 0})) return "cur";
+  return {};
+}
+
 }  // namespace
 
 ui::PicturePtr QtPictures::Load(const std::u16string& path) {
@@ -317,9 +333,9 @@ ui::PicturePtr QtPictures::Read(const std::u16string& source, const QString& nam
   auto file = std::make_shared<QFile>(name);
   if (!file->open(QIODevice::ReadOnly)) return nullptr;
   const QByteArray header = file->peek(14);
+  const QByteArray format = FormatOf(header);
   // A cursor file: the ico plugin reads its image, the hot spot is ours to take from the header.
-  const bool isCursor =
-      header.size() >= 14 && header[0] == 0 && header[1] == 0 && header[2] == 2 && header[3] == 0;
+  const bool isCursor = format == "cur" && header.size() >= 14;
   QPoint hotSpot;
   if (isCursor) {
     auto u16 = [&header](int at) {
@@ -328,8 +344,8 @@ ui::PicturePtr QtPictures::Read(const std::u16string& source, const QString& nam
     };
     hotSpot = QPoint(u16(10), u16(12)) / ratio;
   }
-  auto reader =
-      std::make_shared<QImageReader>(file.get(), isCursor ? QByteArray("cur") : QByteArray());
+  auto reader = std::make_shared<QImageReader>(file.get(), format);
+  if (!format.isEmpty()) reader->setAutoDetectImageFormat(false);
   // What no plugin takes is no picture; whether it decodes is known only once it has.
   if (!reader->canRead()) return nullptr;
   auto decode = [file, reader, ratio] {
