@@ -672,7 +672,8 @@ constexpr int kIconPixels = 24;
 }  // namespace
 
 ToolbarWidget::ToolbarWidget(QWidget* parent) : QWidget(parent) {
-  // setAttribute(Qt::WA_OpaquePaintEvent);
+  // Not marked opaque: at a fractional scale its buttons may leave a column unpainted, which the
+  // window beneath then fills.
 }
 
 void ToolbarWidget::SetButtons(const std::vector<ToolbarButtonLook>& buttons,
