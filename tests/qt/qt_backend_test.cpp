@@ -20,9 +20,11 @@
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QWindow>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <set>
+#include <thread>
 
 #include "platform/codepage.h"
 #include "platform/files.h"
@@ -494,6 +496,40 @@ TEST(QtSurfaces, APagePaintedAheadIsThePageItsPaintWouldDraw) {
     EXPECT_EQ(differing(shown.windowHandle()->screen()->grabWindow(shown.winId()).toImage(), drawn),
               0);
   }
+}
+
+// Work that waits for a window to be drawn first (the rest of a book, read behind its page) also
+// waits for the page parked beside the window to be painted, rather than compete with it.
+TEST(QtSurfaces, WorkAfterAWindowIsDrawnWaitsForItsParkedPage) {
+  qt::FormWindow window;
+  window.resize(400, 300);
+  auto* parked = new qt::PictureSurface(&window);
+  parked->setGeometry(400, 0, 400, 300);
+  parked->SetBackColor(Qt::white);
+  for (int k = 0; k < 12; ++k) {
+    auto* row = new qt::LabelWidget(parked);
+    row->setGeometry(0, k * 24, 400, 24);
+    row->setFont(qt::MakeFont({u"宋体", 14.0f, false, false, false}));
+    row->SetText(QString(24, QChar(0x4E00 + 97 * k)));
+  }
+  parked->PaintAhead();
+  window.show();
+  qt::QtDialogs dialogs;
+  LongTask task;
+  task.PaintAtOnce = true;
+  bool beside = false;
+  dialogs.RunLongTask(u"正在打开", task, [&beside] {
+    // Long enough to see a painting started by the window's first paint.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+    while (std::chrono::steady_clock::now() < until) {
+      if (!qt::PictureSurface::WaitForPaintingAhead(std::chrono::milliseconds(0))) beside = true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+  EXPECT_FALSE(beside);
+  parked->move(0, 0);
+  parked->grab();
+  EXPECT_TRUE(parked->ShowsPaintedAhead());
 }
 
 TEST(QtPictures, CursorsCarryTheirHotSpotAndJunkGivesNoPicture) {

@@ -37,6 +37,7 @@
 
 #include "platform/qt/convert.h"
 #include "platform/qt/open_dialog.h"
+#include "platform/qt/widgets.h"
 
 namespace quillon::qt {
 
@@ -181,8 +182,9 @@ void QtDialogs::RunLongTask(const std::u16string& text, LongTask& task,
   // The work ends the wait itself: a book read in a few milliseconds is not kept waiting for the
   // next look at the progress.
   if (task.PaintAtOnce) {
-    // The window is drawn before the work competes with the drawing for the processors (a page
-    // shown while the rest of its book is read); a window not on screen soon is not waited for.
+    // The window is drawn, and a page parked beside it to slide in is painted, before the work
+    // competes with the drawing for the processors (a page shown while the rest of its book is
+    // read); a window not on screen soon is not waited for.
     QElapsedTimer waited;
     waited.start();
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -191,6 +193,7 @@ void QtDialogs::RunLongTask(const std::u16string& text, LongTask& task,
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
       }
       if (window->windowHandle()->isExposed()) window->repaint();
+      if (auto* form = dynamic_cast<FormWindow*>(window)) form->PaintParkedPages();
     }
   }
   QEventLoop wait;
@@ -200,6 +203,7 @@ void QtDialogs::RunLongTask(const std::u16string& text, LongTask& task,
   std::exception_ptr failure;
   std::thread worker([&] {
     try {
+      if (task.PaintAtOnce) PictureSurface::WaitForPaintingAhead(std::chrono::milliseconds(500));
       work();
     } catch (...) {
       failure = std::current_exception();

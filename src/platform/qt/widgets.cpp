@@ -16,7 +16,9 @@
 #include <QtMath>
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <exception>
+#include <mutex>
 #include <system_error>
 #include <utility>
 
@@ -104,6 +106,32 @@ namespace {
 // About a quarter of a page of text.
 constexpr qsizetype kWorthPaintingAhead = 200;
 
+// How many surfaces are being painted ahead, for work that would rather not compete with them.
+std::mutex paintingGuard;
+std::condition_variable paintingEnded;
+int paintingAhead = 0;
+
+void BeginPaintingAhead() {
+  const std::lock_guard<std::mutex> lock(paintingGuard);
+  ++paintingAhead;
+}
+
+void EndPaintingAhead() {
+  {
+    const std::lock_guard<std::mutex> lock(paintingGuard);
+    --paintingAhead;
+  }
+  paintingEnded.notify_all();
+}
+
+// Ends a painting ahead however its thread leaves.
+struct PaintingAheadEnds {
+  PaintingAheadEnds() = default;
+  ~PaintingAheadEnds() { EndPaintingAhead(); }
+  PaintingAheadEnds(const PaintingAheadEnds&) = delete;
+  PaintingAheadEnds& operator=(const PaintingAheadEnds&) = delete;
+};
+
 QImage::Format FormatOver(const QColor& back) {
   return back.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
 }
@@ -156,8 +184,11 @@ void PictureSurface::StartPaintingAhead() {
     look.Font = FontOfItsOwn(look.Font);
     if (look.Narrow) look.Narrow->Base = FontOfItsOwn(look.Narrow->Base);
   }
+  // Counted from before the thread starts, so that nobody waiting can miss it.
+  BeginPaintingAhead();
   try {
     ahead_ = std::async(std::launch::async, [copy = std::move(copy)] {
+      const PaintingAheadEnds ends;
       Painted painted;
       QImage& image = painted.Image;
       image = QImage(DevicePixels(copy.Size, copy.Ratio), FormatOver(copy.Back));
@@ -197,7 +228,13 @@ void PictureSurface::StartPaintingAhead() {
     aheadScene_ = std::move(scene);
   } catch (const std::system_error&) {
     // No thread to be had: drawn at the first paint, as at any other time.
+    EndPaintingAhead();
   }
+}
+
+bool PictureSurface::WaitForPaintingAhead(std::chrono::milliseconds most) {
+  std::unique_lock<std::mutex> lock(paintingGuard);
+  return paintingEnded.wait_for(lock, most, [] { return paintingAhead == 0; });
 }
 
 void PictureSurface::Redraw(const QRegion& shown) {
@@ -288,11 +325,14 @@ void FormWindow::paintEvent(QPaintEvent* event) {
   if (drawn_) return;
   drawn_ = true;
   // Once this first picture of the window is on the screen.
-  QTimer::singleShot(0, this, [this] {
-    for (QWidget* child : findChildren<QWidget*>()) {
-      if (auto* surface = dynamic_cast<PictureSurface*>(child)) surface->PaintParkedAhead();
-    }
-  });
+  QTimer::singleShot(0, this, [this] { PaintParkedPages(); });
+}
+
+void FormWindow::PaintParkedPages() {
+  if (!drawn_) return;
+  for (QWidget* child : findChildren<QWidget*>()) {
+    if (auto* surface = dynamic_cast<PictureSurface*>(child)) surface->PaintParkedAhead();
+  }
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

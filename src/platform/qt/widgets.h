@@ -10,6 +10,7 @@
 #include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QWidget>
+#include <chrono>
 #include <functional>
 #include <future>
 #include <memory>
@@ -78,6 +79,8 @@ class PictureSurface : public QWidget {
   void PaintParkedAhead();
   // Whether the picture now shown is the one painted ahead.
   bool ShowsPaintedAhead() const { return showsAhead_; }
+  // Waits, at most `most`, until no surface is being painted ahead; whether none is.
+  static bool WaitForPaintingAhead(std::chrono::milliseconds most);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -126,6 +129,8 @@ class FormWindow : public PictureSurface {
   std::function<void()> onCloseRequested;
   // The paths in the system's bytes.
   std::function<void(const std::vector<std::string>& paths)> onFilesDropped;
+  // Starts painting ahead the pages parked beside the window, if they wait for its first paint.
+  void PaintParkedPages();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
