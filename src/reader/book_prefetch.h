@@ -1,6 +1,6 @@
 #pragma once
 // A book read on a thread of its own from the moment its path is known: a book named on the
-// command line is read while the window system and the window start, and any book has its
+// command line is read while the window is made, and any book has its
 // chapters found while the window wraps it. A large book may have its first lines read on their
 // own first, so that a page at its start is shown while the rest is read.
 
