@@ -27,16 +27,6 @@
 
 namespace quillon::qt {
 
-namespace {
-
-// At a fractional scale the widget's edge falls inside a device pixel, which it still paints: the
-// picture takes in that pixel too, and the colour fills it, so no unpainted column shows.
-QSize DevicePixels(const QSize& size, qreal ratio) {
-  return QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
-}
-
-}  // namespace
-
 PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {
   // Every pixel is painted here, so Qt may move the surface without repainting what lies under it.
   // Not at a fractional scale: there Qt rounds the surface's edge to a device pixel it leaves to
@@ -105,6 +95,12 @@ namespace {
 
 // About a quarter of a page of text.
 constexpr qsizetype kWorthPaintingAhead = 200;
+
+// At a fractional scale the widget's edge falls inside a device pixel, which it still paints: the
+// picture takes in that pixel too, and the colour fills it, so no unpainted column shows.
+QSize DevicePixels(const QSize& size, qreal ratio) {
+  return QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
+}
 
 // How many surfaces are being painted ahead, for work that would rather not compete with them.
 std::mutex paintingGuard;
